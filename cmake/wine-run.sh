@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine for CTest and the scripts: a private prefix
+# inside the build tree (made once, shared by later runs), no debug chatter, no
+# first-run installer dialogs, and a virtual X server when there is no display.
+set -euo pipefail
+
+prog=$1
+shift
+build_dir=${KESTAVINE_BUILD_DIR:-}
+if [[ -z $build_dir ]]; then
+  # The program lives somewhere below the build tree; its top holds CMakeCache.txt.
+  d=$(cd "$(dirname "$prog")" && pwd)
+  while [[ $d != / && ! -f $d/CMakeCache.txt ]]; do d=$(dirname "$d"); done
+  [[ -f $d/CMakeCache.txt ]] || d=$(cd "$(dirname "$prog")" && pwd)
+  build_dir=$d
+fi
+
+export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+WINE=${WINE:-wine}
+command -v "$WINE" >/dev/null || WINE=wine64
+
+# A display: the caller's, or a virtual one kept for this build tree.
+if [[ -z ${DISPLAY:-} ]]; then
+  exec 8>"$build_dir/.xvfb.lock"
+  flock 8
+  display_file=$build_dir/.xvfb.display
+  if [[ -f $display_file ]] && xdpyinfo -display "$(cat "$display_file")" >/dev/null 2>&1; then
+    DISPLAY=$(cat "$display_file")
+  else
+    for n in $(seq 90 140); do
+      if ! xdpyinfo -display ":$n" >/dev/null 2>&1 && [[ ! -e /tmp/.X$n-lock ]]; then
+        setsid Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp >/dev/null 2>&1 < /dev/null &
+        for _ in $(seq 50); do
+          xdpyinfo -display ":$n" >/dev/null 2>&1 && break
+          sleep 0.1
+        done
+        echo ":$n" >"$display_file"
+        DISPLAY=:$n
+        break
+      fi
+    done
+  fi
+  flock -u 8
+  export DISPLAY
+fi
+
+# The prefix is made once; concurrent runs wait for the first to finish it.
+if [[ ! -f $WINEPREFIX/.kestavine-ready ]]; then
+  exec 9>"$build_dir/.wineprefix.lock"
+  flock 9
+  if [[ ! -f $WINEPREFIX/.kestavine-ready ]]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w || true
+    touch "$WINEPREFIX/.kestavine-ready"
+  fi
+  flock -u 9
+fi
+
+exec "$WINE" "$prog" "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' -e 'apt-get install wine32' >&2)

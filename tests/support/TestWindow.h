@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A plain top-level window of this thread for tests: it records the messages
+// it is sent or dispatched and lets a test add its own reaction to them.
+class TestWindow {
+public:
+    struct Message {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    using Reaction = std::function<void(HWND, UINT, WPARAM, LPARAM)>;
+
+    explicit TestWindow(RECT bounds = { 100, 100, 300, 250 }, DWORD style = WS_POPUP, DWORD exStyle = 0);
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    void OnMessage(Reaction reaction) { reaction_ = std::move(reaction); }
+    int Count(UINT message) const;
+    const std::vector<Message>& Messages() const { return messages_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+
+    HWND hwnd_ = nullptr;
+    Reaction reaction_;
+    std::vector<Message> messages_;
+};
+
+// Seconds of CPU (user and kernel) this process has used so far.
+double ProcessCpuSeconds();
+
+// Drops every message queued for this thread, quit requests included.
+void DrainQueue();
+
+} // namespace testsupport

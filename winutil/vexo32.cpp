@@ -1,0 +1,65 @@
+#include "vexo32.h"
+
+#include "MessagePump.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace {
+
+constexpr UINT kTopmostFlags = SWP_NOSIZE | SWP_NOMOVE; // 0x0003: place only in z-order
+
+// The caption-drag command: SC_MOVE (0xF010) with the low bits 2, as a 32-bit value.
+constexpr DWORD kDragCommand = 0xFFFFF012u;
+
+// Longest single sleep, kept well below INFINITE so a huge wait stays a wait.
+constexpr double kMaxSleepMs = 0x7FFFFFFF;
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+DWORD ToSleepMs(double seconds)
+{
+    return static_cast<DWORD>(std::min(std::ceil(seconds * 1000.0), kMaxSleepMs));
+}
+
+} // namespace
+
+void KeepOnTop(HWND window)
+{
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags);
+}
+
+void StartWindowDrag(HWND window)
+{
+    ReleaseCapture();
+    SendMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(kDragCommand), 0);
+}
+
+void WaitSeconds(double seconds)
+{
+    // A monotonic clock: the wait ends after the time asked, across midnight too.
+    const Clock::time_point start = Clock::now();
+    double elapsed = SecondsSince(start);
+    if (!(elapsed < seconds))
+        return;
+    for (;;) {
+        if (!winutil::HandlePendingEvents()) {
+            // The program is ending: nothing more to handle, only the time to let pass.
+            while ((elapsed = SecondsSince(start)) < seconds)
+                Sleep(ToSleepMs(seconds - elapsed));
+            return;
+        }
+        elapsed = SecondsSince(start);
+        if (!(elapsed < seconds))
+            return;
+        // Wakes for the next message or at the deadline; either way the next
+        // pass handles what came, so nothing that arrived is left unhandled.
+        MsgWaitForMultipleObjectsEx(0, nullptr, ToSleepMs(seconds - elapsed), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
