@@ -1,7 +1,17 @@
+#include "Form1.h"
+
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    MessageBoxW(nullptr, L"placeholder", L"Kestavine Idle", MB_OK);
-    return 0;
+    Form1 form(instance, [](std::wstring_view) {});
+    if (!form.Load())
+        return 1;
+
+    MSG msg {};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
 }

@@ -1,0 +1,38 @@
+// Idling on and off, and the announcements it makes in the chat room.
+#include "Form1.h"
+
+#include "vexo32.h"
+
+namespace {
+
+constexpr wchar_t kBanner[] = L"Kestavine Idle 1.0";
+constexpr wchar_t kReasonPrefix[] = L"Idleing Reason: ";
+constexpr wchar_t kEnabled[] = L"Enabled";
+constexpr wchar_t kNotEnabled[] = L"Not Enabled";
+constexpr double kReasonDelaySeconds = 0.5;
+
+} // namespace
+
+void Form1::OnImage2Click()
+{
+    SetLabel1Caption(kEnabled);
+    SetTimer1Enabled(true);
+    sendChat_(kBanner);
+}
+
+void Form1::OnImage3Click()
+{
+    SetLabel1Caption(kNotEnabled);
+    SetTimer1Enabled(false);
+}
+
+void Form1::OnTimer1Tick()
+{
+    sendChat_(kBanner);
+    // The window stays live meanwhile: a STOP click here still lets this
+    // tick's reason line go out.
+    WaitSeconds(kReasonDelaySeconds);
+    if (Unloaded())
+        return; // closed during the wait: the program is ending
+    sendChat_(kReasonPrefix + Text1Text());
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "Form1.h"
+#include "TestWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The real main window in this process, with its chat lines recorded instead
+// of sent, so a test sees exactly what went out and when.
+class Form1Fixture : public ::testing::Test {
+protected:
+    struct SentLine {
+        std::wstring text;
+        double at; // seconds since the fixture started
+    };
+
+    void SetUp() override { ASSERT_TRUE(Open()); }
+
+    void TearDown() override
+    {
+        form_.reset();
+        testsupport::DrainQueue();
+    }
+
+    bool Open(Form1::Options options = {})
+    {
+        form_.reset();
+        testsupport::DrainQueue();
+        sent_.clear();
+        form_ = std::make_unique<Form1>(
+            GetModuleHandleW(nullptr),
+            [this](std::wstring_view line) {
+                sent_.push_back({ std::wstring(line), Now() });
+                if (onSend_)
+                    onSend_(sent_.back());
+            },
+            options);
+        return form_->Load();
+    }
+
+    double Now() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count(); }
+
+    HWND hwnd() const { return form_->hWnd(); }
+
+    // A press and a release of the left button at a client point, as the system posts them.
+    void PostClick(POINT at) const
+    {
+        PostMessageW(hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        PostMessageW(hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    }
+
+    void Click(POINT at)
+    {
+        PostClick(at);
+        form_->DoEvents();
+    }
+
+    // Handles messages until the condition holds or the time is up.
+    bool PumpUntil(const std::function<bool()>& done, double seconds)
+    {
+        const double end = Now() + seconds;
+        while (!done()) {
+            if (Now() > end)
+                return false;
+            if (!form_->Unloaded())
+                form_->DoEvents();
+            MsgWaitForMultipleObjectsEx(0, nullptr, 5, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        }
+        return true;
+    }
+
+    static constexpr POINT kStart { 30, 80 };
+    static constexpr POINT kStop { 260, 80 };
+    static constexpr POINT kTitle { 100, 10 };
+    static constexpr POINT kMinimise { 272, 8 };
+    static constexpr POINT kClose { 296, 28 }; // the "X" box's transparent ground
+    static constexpr POINT kStatus { 150, 40 };
+
+    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::unique_ptr<Form1> form_;
+    std::vector<SentLine> sent_;
+    std::function<void(const SentLine&)> onSend_;
+};

@@ -1,0 +1,117 @@
+#include "Form1Fixture.h"
+
+namespace {
+
+using Form1Window = Form1Fixture;
+
+TEST_F(Form1Window, OpensAsDesigned)
+{
+    RECT outer, client, text1;
+    GetWindowRect(hwnd(), &outer);
+    GetClientRect(hwnd(), &client);
+    EXPECT_EQ(outer.left, 0);
+    EXPECT_EQ(outer.top, 126);
+    EXPECT_EQ(outer.right - outer.left, 300);
+    EXPECT_EQ(outer.bottom - outer.top, 100);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 100);
+    EXPECT_EQ(form_->WidthTwips(), 4500);
+    EXPECT_EQ(form_->HeightTwips(), 1500);
+
+    const LONG style = GetWindowLongW(hwnd(), GWL_STYLE);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER | WS_DLGFRAME));
+    EXPECT_TRUE(style & WS_VISIBLE);
+    EXPECT_FALSE(IsIconic(hwnd()));
+    EXPECT_TRUE(GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    wchar_t caption[64] {};
+    GetWindowTextW(hwnd(), caption, 64);
+    EXPECT_STREQ(caption, L"Kestavine Idle");
+    EXPECT_NE(GetClassLongPtrW(hwnd(), GCLP_HICON), 0u);
+    EXPECT_NE(GetClassLongPtrW(hwnd(), GCLP_HICONSM), 0u);
+
+    GetWindowRect(form_->Text1(), &text1);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&text1), 2);
+    EXPECT_EQ(text1.left, 89);
+    EXPECT_EQ(text1.top, 64);
+    EXPECT_EQ(text1.right - text1.left, 121);
+    EXPECT_EQ(text1.bottom - text1.top, 17);
+    EXPECT_FALSE(GetWindowLongW(form_->Text1(), GWL_STYLE) & WS_BORDER);
+
+    form_->DoEvents();
+    EXPECT_EQ(GetFocus(), form_->Text1());
+    EXPECT_EQ(form_->Label1Caption(), L"Not Enabled");
+    EXPECT_EQ(form_->Text1Text(), L"Reason For Idle Here");
+    EXPECT_FALSE(form_->Timer1Enabled());
+    EXPECT_TRUE(sent_.empty());
+}
+
+TEST_F(Form1Window, StartAndStopClicksSwitchIdling)
+{
+    Click(kStart);
+    ASSERT_EQ(sent_.size(), 1u);
+    EXPECT_EQ(sent_[0].text, L"Kestavine Idle 1.0");
+    EXPECT_EQ(form_->Label1Caption(), L"Enabled");
+    EXPECT_TRUE(form_->Timer1Enabled());
+
+    Click(kStop);
+    EXPECT_EQ(form_->Label1Caption(), L"Not Enabled");
+    EXPECT_FALSE(form_->Timer1Enabled());
+    EXPECT_EQ(sent_.size(), 1u);
+}
+
+TEST_F(Form1Window, ClicksOnGroundLinesAndStatusDoNothing)
+{
+    for (POINT at :
+        { POINT { 150, 25 }, POINT { 150, 95 }, POINT { 70, 80 }, POINT { 188, 56 }, POINT { 112, 56 }, kStatus }) {
+        Click(at);
+        EXPECT_TRUE(sent_.empty()) << at.x << "," << at.y;
+        EXPECT_FALSE(form_->Timer1Enabled());
+        EXPECT_FALSE(IsIconic(hwnd()));
+        EXPECT_FALSE(form_->Unloaded());
+    }
+    EXPECT_EQ(form_->Label1Caption(), L"Not Enabled");
+}
+
+TEST_F(Form1Window, PressAndReleaseOnDifferentControlsIsNoClick)
+{
+    PostMessageW(hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kStart.x, kStart.y));
+    PostMessageW(hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(kStop.x, kStop.y));
+    form_->DoEvents();
+    EXPECT_TRUE(sent_.empty());
+    EXPECT_EQ(form_->Label1Caption(), L"Not Enabled");
+}
+
+TEST_F(Form1Window, AnyButtonPressedOnMinimiseMinimises)
+{
+    for (UINT press : { WM_RBUTTONDOWN, WM_LBUTTONDOWN, WM_MBUTTONDOWN }) {
+        ShowWindow(hwnd(), SW_RESTORE);
+        ASSERT_FALSE(IsIconic(hwnd()));
+        PostMessageW(hwnd(), press, 0, MAKELPARAM(kMinimise.x, kMinimise.y));
+        form_->DoEvents();
+        EXPECT_TRUE(IsIconic(hwnd())) << "press " << press << " with no release";
+    }
+}
+
+TEST_F(Form1Window, CloseOnTheXsTransparentGroundUnloadsAndEndsTheLoop)
+{
+    Click(kClose);
+    EXPECT_TRUE(form_->Unloaded());
+    EXPECT_EQ(form_->hWnd(), nullptr);
+    EXPECT_FALSE(form_->Load()) << "an unloaded window is not recreated";
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the program's loop ends";
+}
+
+TEST_F(Form1Window, TypedReasonIsReadAsItStands)
+{
+    SetWindowTextW(form_->Text1(), L"  gone fishing  ");
+    EXPECT_EQ(form_->Text1Text(), L"  gone fishing  ");
+    // Pasted text obeys the box's limit, as typing does.
+    const std::wstring longReason(65536, L'r');
+    SendMessageW(form_->Text1(), EM_SETSEL, 0, -1);
+    SendMessageW(form_->Text1(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(longReason.c_str()));
+    EXPECT_EQ(form_->Text1Text(), longReason) << "a long reason is not cut short";
+}
+
+} // namespace
