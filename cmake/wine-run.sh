@@ -47,14 +47,18 @@ if [[ -z ${DISPLAY:-} ]]; then
 fi
 
 # The prefix is made once; concurrent runs wait for the first to finish it.
-if [[ ! -f $WINEPREFIX/.kestavine-ready ]]; then
+ready=$WINEPREFIX/.kestavine-prefix-2
+if [[ ! -f $ready ]]; then
   exec 9>"$build_dir/.wineprefix.lock"
   flock 9
-  if [[ ! -f $WINEPREFIX/.kestavine-ready ]]; then
+  if [[ ! -f $ready ]]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
+    # There is no window manager on the virtual display: Wine is to place and
+    # unmap every window itself, or each hidden window waits 2 s for one.
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -w || true
-    touch "$WINEPREFIX/.kestavine-ready"
+    touch "$ready"
   fi
   flock -u 9
 fi
