@@ -85,6 +85,7 @@ private:
     HWND text1_ = nullptr;
     bool unloaded_ = false;
     bool closing_ = false;
+    bool ticking_ = false;
     bool timer1Enabled_ = false;
     std::wstring label1Caption_ = design::kLabel1Caption;
     Control pressed_ = Control::None;

@@ -28,11 +28,18 @@ void Form1::OnImage3Click()
 
 void Form1::OnTimer1Tick()
 {
+    // A tick that falls due while one is still running (a host slow to take
+    // its messages, a period shorter than the wait) is dropped: ticks nested
+    // inside each other's waits would never unwind.
+    if (ticking_)
+        return;
+    ticking_ = true;
     sendChat_(kBanner);
     // The window stays live meanwhile: a STOP click here still lets this
     // tick's reason line go out.
     WaitSeconds(kReasonDelaySeconds);
-    if (Unloaded())
-        return; // closed during the wait: the program is ending
-    sendChat_(kReasonPrefix + Text1Text());
+    // Closed during the wait: the program is ending, and the window is gone.
+    if (!Unloaded())
+        sendChat_(kReasonPrefix + Text1Text());
+    ticking_ = false;
 }
