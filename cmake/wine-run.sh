@@ -22,29 +22,7 @@ WINE=${WINE:-wine}
 command -v "$WINE" >/dev/null || WINE=wine64
 
 # A display: the caller's, or a virtual one kept for this build tree.
-if [[ -z ${DISPLAY:-} ]]; then
-  exec 8>"$build_dir/.xvfb.lock"
-  flock 8
-  display_file=$build_dir/.xvfb.display
-  if [[ -f $display_file ]] && xdpyinfo -display "$(cat "$display_file")" >/dev/null 2>&1; then
-    DISPLAY=$(cat "$display_file")
-  else
-    for n in $(seq 90 140); do
-      if ! xdpyinfo -display ":$n" >/dev/null 2>&1 && [[ ! -e /tmp/.X$n-lock ]]; then
-        setsid Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp >/dev/null 2>&1 < /dev/null &
-        for _ in $(seq 50); do
-          xdpyinfo -display ":$n" >/dev/null 2>&1 && break
-          sleep 0.1
-        done
-        echo ":$n" >"$display_file"
-        DISPLAY=:$n
-        break
-      fi
-    done
-  fi
-  flock -u 8
-  export DISPLAY
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/build-display.sh"
 
 # The prefix is made once; concurrent runs wait for the first to finish it.
 ready=$WINEPREFIX/.kestavine-prefix-2
@@ -60,7 +38,7 @@ if [[ ! -f $ready ]]; then
     wineserver -w || true
     touch "$ready"
   fi
-  flock -u 9
+  exec 9>&-
 fi
 
 exec "$WINE" "$prog" "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' -e 'apt-get install wine32' >&2)

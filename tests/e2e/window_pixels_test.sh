@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The real program on the (virtual) screen: a screenshot shows every part of
+# the window where it is designed to be.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$1"
+
+e2e_start_kestavine
+shot=$E2E_TMP/window.png
+e2e_screenshot "$shot"
+
+at() { e2e_pixel "$shot" $((FORM_X + $1)) $((FORM_Y + $2)); }
+is() { [[ $(at "$1" "$2") == "$3" ]]; }
+isnt() { [[ $(at "$1" "$2") != "$3" ]]; }
+count() { e2e_count_colour "$shot" $((FORM_X + $1)) $((FORM_Y + $2)) "$3" "$4" "$5"; }
+some() { (($(count "$@") >= ${MIN:-1})); }
+grey() {
+  local c
+  c=$(at "$1" "$2")
+  [[ ${c:0:2} == "${c:2:2}" && ${c:2:2} == "${c:4:2}" && $c != 000000 ]]
+}
+
+navy=0D146F
+e2e_check "navy ground between the controls" is 150 25 $navy
+e2e_check "navy ground at the bottom" is 150 96 $navy
+e2e_check "the screen above the window is not the window's" isnt 0 -1 $navy
+e2e_check "black status box" is 119 33 000000
+e2e_check "white text in the status box" some 118 32 65 17 FFFFFF
+e2e_check "status box's border pixels are its own" is 182 48 000000
+e2e_check "black reason box" is 90 65 000000
+e2e_check "white text in the reason box" some 89 64 121 17 FFFFFF
+e2e_check "bottom line's left end" is 70 80 000000
+e2e_check "bottom line's right end" is 225 80 000000
+e2e_check "left diagonal line" is 112 56 000000
+e2e_check "right diagonal line" is 192 64 000000
+e2e_check "title strip's black ground" is 3 18 000000
+e2e_check "title strip's grey highlight" grey 150 1
+MIN=20 e2e_check "title strip's white text" some 0 5 300 11 FFFFFF
+e2e_check "START picture's black ground" is 2 90 000000
+e2e_check "START picture's highlight" grey 32 73
+MIN=10 e2e_check "START picture's text" some 0 77 65 12 FFFFFF
+e2e_check "STOP picture's black ground" is 296 90 000000
+e2e_check "STOP picture's highlight" grey 266 73
+MIN=10 e2e_check "STOP picture's text" some 234 77 65 12 FFFFFF
+MIN=3 e2e_check "the '-' over the strip" some 264 0 17 17 FFFFFF
+MIN=5 e2e_check "the 'X' at the strip's end" some 280 7 20 25 FFFFFF
+e2e_check "the 'X' is cut off at the window's right edge" isnt 301 14 FFFFFF
+
+e2e_finish
