@@ -1,5 +1,7 @@
 #include "Form1.h"
 
+#include <algorithm>
+
 namespace {
 
 SIZE BitmapSize(HBITMAP bitmap)
