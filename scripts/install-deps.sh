@@ -5,12 +5,18 @@ set -euo pipefail
 
 packages=(
   cmake make git
-  g++-mingw-w64-x86-64 # the cross compiler and MinGW-w64 headers and libraries
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 # the cross compilers, 64- and 32-bit
   googletest           # GoogleTest sources, built for the Windows target
-  wine wine64          # runs the programs and tests
+  wine wine64 wine32:i386 # runs the programs and tests, 64- and 32-bit
   xvfb x11-utils       # a virtual display when there is none, and xdpyinfo
   xdotool imagemagick  # real mouse input and screenshots for the end-to-end tests
 )
+
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+
+# 32-bit Wine comes from Debian's i386 packages.
+dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,8 +24,6 @@ for p in "${packages[@]}"; do
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
-sudo=()
-[[ $(id -u) -eq 0 ]] || sudo=(sudo)
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
