@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 # the cross compilers, 64- and 32-bit
   googletest           # GoogleTest sources, built for the Windows target
   wine wine64 wine32:i386 # runs the programs and tests, 64- and 32-bit
+  fonts-wine              # "MS Sans Serif", the face of every caption
   xvfb x11-utils       # a virtual display when there is none, and xdpyinfo
   xdotool imagemagick  # real mouse input and screenshots for the end-to-end tests
 )
