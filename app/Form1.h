@@ -21,8 +21,10 @@ public:
     // Puts one line into the host client's chat room.
     using ChatSender = std::function<void(std::wstring_view line)>;
 
+    // The designed timing; tests and soaks run it faster.
     struct Options {
         unsigned timer1IntervalMs = design::kTimer1IntervalMs;
+        double reasonDelaySeconds = design::kReasonDelaySeconds;
     };
 
     Form1(HINSTANCE instance, ChatSender sendChat, Options options);

@@ -42,6 +42,8 @@ constexpr TwipsRect kText1 { 1340, 960, 1815, 255 };
 constexpr wchar_t kText1Text[] = L"Reason For Idle Here";
 
 constexpr unsigned kTimer1IntervalMs = 20000;
+// The reason line follows the banner by this much on every tick.
+constexpr double kReasonDelaySeconds = 0.5;
 
 constexpr TwipsRect kLabel3 { 4200, 100, 375, 375 };
 constexpr wchar_t kLabel3Caption[] = L"X";

@@ -9,7 +9,6 @@ constexpr wchar_t kBanner[] = L"Kestavine Idle 1.0";
 constexpr wchar_t kReasonPrefix[] = L"Idleing Reason: ";
 constexpr wchar_t kEnabled[] = L"Enabled";
 constexpr wchar_t kNotEnabled[] = L"Not Enabled";
-constexpr double kReasonDelaySeconds = 0.5;
 
 } // namespace
 
@@ -37,7 +36,7 @@ void Form1::OnTimer1Tick()
     sendChat_(kBanner);
     // The window stays live meanwhile: a STOP click here still lets this
     // tick's reason line go out.
-    WaitSeconds(kReasonDelaySeconds);
+    WaitSeconds(options_.reasonDelaySeconds);
     // Closed during the wait: the program is ending, and the window is gone.
     if (!Unloaded())
         sendChat_(kReasonPrefix + Text1Text());
