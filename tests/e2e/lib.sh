@@ -58,6 +58,14 @@ e2e_wait_window() {
 
 e2e_window_visible() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 
+# "x y width height" of the window with exactly this title.
+e2e_window_geometry() {
+  xdotool search --name "^$1\$" getwindowgeometry | awk '
+    /Position/ { split($2, p, ",") }
+    /Geometry/ { split($2, g, "x") }
+    END { print p[1], p[2], g[1], g[2] }'
+}
+
 e2e_start_kestavine() {
   e2e_start "$E2E_BIN/$KESTAVINE_EXE_NAME"
   KESTAVINE_PID=$e2e_last_pid
@@ -107,4 +115,15 @@ e2e_finish() {
     exit 1
   fi
   echo "all checks passed"
+}
+
+# The width of what is drawn (not black) in a screenshot's area: the length of
+# a caption in white on black.
+e2e_ink_width() { convert "$1" -crop "$4x$5+$2+$3" +repage -trim -format '%w' info: 2>/dev/null; }
+
+# The status label's caption width on screen, with the window's top-left at ($1, $2).
+e2e_status_width() {
+  local shot=$E2E_TMP/status.png
+  e2e_screenshot "$shot"
+  e2e_ink_width "$shot" $(($1 + 118)) $(($2 + 32)) 65 17
 }
