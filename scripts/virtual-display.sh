@@ -5,7 +5,8 @@ if [[ -z ${DISPLAY:-} ]]; then
     if [[ ! -e /tmp/.X$n-lock ]] && ! xdpyinfo -display ":$n" >/dev/null 2>&1; then
       Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp >/dev/null 2>&1 </dev/null &
       kestavine_xvfb_pid=$!
-      trap 'kill "$kestavine_xvfb_pid" 2>/dev/null || true' EXIT
+      kestavine_stop_xvfb() { kill "$kestavine_xvfb_pid" 2>/dev/null || true; }
+      trap kestavine_stop_xvfb EXIT
       for _ in $(seq 100); do
         xdpyinfo -display ":$n" >/dev/null 2>&1 && break
         sleep 0.1

@@ -28,6 +28,8 @@ e2e_cleanup() {
   for pid in "${e2e_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${e2e_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   [[ -n ${E2E_KEEP:-} ]] || rm -rf "$E2E_TMP"
+  # A virtual display the caller started goes too.
+  ! declare -F kestavine_stop_xvfb >/dev/null || kestavine_stop_xvfb
 }
 
 # A path as Windows programs under Wine see it.
@@ -126,4 +128,44 @@ e2e_status_width() {
   local shot=$E2E_TMP/status.png
   e2e_screenshot "$shot"
   e2e_ink_width "$shot" $(($1 + 118)) $(($2 + 32)) 65 17
+}
+
+# The stand-in chat host, in its own process, logging to $CHAT_LOG.
+e2e_start_chathost() {
+  CHAT_LOG=${CHAT_LOG:-$E2E_TMP/chat.log}
+  : >"$CHAT_LOG"
+  e2e_start "$E2E_BIN/chathost.exe" --log "$(e2e_winpath "$CHAT_LOG")" "$@"
+  CHATHOST_PID=$e2e_last_pid
+  local i
+  for ((i = 0; i < 200; i++)); do
+    grep -qx ready "$CHAT_LOG" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  echo "FAIL: the chat host never said it was ready"
+  exit 1
+}
+
+# The lines the room has sent so far, one a line: "<host seconds><TAB><text>".
+e2e_sent() { sed -n 's/^sent \([0-9.]*\) "\(.*\)"$/\1\t\2/p' "$CHAT_LOG"; }
+e2e_sent_count() { e2e_sent | wc -l; }
+
+# Waits up to $2 seconds until the room has sent at least $1 lines.
+e2e_wait_sent() {
+  local want=$1 limit=$2 end
+  end=$(e2e_calc "$(e2e_now) + $limit")
+  until (($(e2e_sent_count) >= want)); do
+    e2e_true "$(e2e_now) > $end" && return 1
+    sleep 0.05
+  done
+}
+
+# Field of sent line N (1-based): its time or its text.
+e2e_sent_time() { e2e_sent | sed -n "$1p" | cut -f1; }
+e2e_sent_text() { e2e_sent | sed -n "$1p" | cut -f2-; }
+
+# Replaces the reason box's text by typing, as a user would.
+e2e_type_reason() {
+  e2e_click 150 72
+  xdotool key End shift+Home BackSpace
+  [[ -z $1 ]] || xdotool type --delay 20 -- "$1"
 }
