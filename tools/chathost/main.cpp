@@ -1,0 +1,146 @@
+// The stand-in chat host: a program with the window tree of the chat client
+// Kestavine Idle writes into, for tests, benchmarks and screenshots.
+//
+//   chathost [--icons N] [--decoy] [--no-room] [--log PATH] [--hang-after N] [--hidden]
+//
+//   --icons N       icons in the room (and in the decoy); default 8
+//   --decoy         an "AOL Child" window that is not a chat room, on top
+//   --no-room       no chat room at all
+//   --log PATH      the event log (see ChatLog.h); "ready" comes first
+//   --hang-after N  answer the first N messages other programs send to the
+//                   input boxes and icons (text, button press, key release),
+//                   then stop handling messages for good, as a hung client
+//                   does; the process can still be killed, and ends by itself
+//                   after kLongestHangMs
+//   --hidden        build the windows without showing them
+#include "ChatHostWindows.h"
+#include "ChatLog.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <cwchar>
+#include <optional>
+#include <shellapi.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kUsage[] = L"chathost [--icons N] [--decoy] [--no-room] [--log PATH] [--hang-after N] [--hidden]";
+constexpr wchar_t kUsageTitle[] = L"chathost";
+constexpr int kBadArguments = 2;
+constexpr int kEndedWhileHung = 3;
+constexpr DWORD kLongestHangMs = 120000;
+constexpr int kMostIcons = 64;
+constexpr int kDecimal = 10;
+
+struct Options {
+    chathost::HostConfig config;
+    std::wstring logPath;
+    std::optional<long> hangAfter;
+};
+
+std::optional<long> ParseCount(const std::wstring& text, long most)
+{
+    wchar_t* end = nullptr;
+    const long value = std::wcstol(text.c_str(), &end, kDecimal);
+    if (text.empty() || *end != L'\0' || value < 0 || value > most)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<Options> ParseOptions(const std::vector<std::wstring>& args)
+{
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == L"--decoy") {
+            options.config.decoy = true;
+        } else if (arg == L"--no-room") {
+            options.config.room = false;
+        } else if (arg == L"--hidden") {
+            options.config.show = false;
+        } else if (arg == L"--log" && hasValue) {
+            options.logPath = args[++i];
+        } else if (arg == L"--icons" && hasValue) {
+            const auto count = ParseCount(args[++i], kMostIcons);
+            if (!count)
+                return std::nullopt;
+            options.config.iconCount = static_cast<int>(*count);
+        } else if (arg == L"--hang-after" && hasValue) {
+            options.hangAfter = ParseCount(args[++i], LONG_MAX);
+            if (!options.hangAfter)
+                return std::nullopt;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+std::vector<std::wstring> Arguments()
+{
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> args;
+    for (int i = 1; argv && i < count; ++i)
+        args.emplace_back(argv[i]);
+    LocalFree(argv);
+    return args;
+}
+
+// The messages Kestavine Idle sends into the chat windows.
+bool IsSenderMessage(UINT message)
+{
+    return message == WM_SETTEXT || message == WM_LBUTTONDOWN || message == WM_KEYUP;
+}
+
+// Plays a client whose thread is stuck: it handles no more messages.
+[[noreturn]] void Hang(chathost::LogWriter& log)
+{
+    log.Write({ chathost::LogKind::Hung, chathost::MonotonicSeconds(), {} });
+    Sleep(kLongestHangMs);
+    ExitProcess(kEndedWhileHung);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    const std::optional<Options> options = ParseOptions(Arguments());
+    if (!options) {
+        MessageBoxW(nullptr, kUsage, kUsageTitle, MB_OK | MB_ICONERROR);
+        return kBadArguments;
+    }
+
+    chathost::LogWriter log(options->logPath);
+    long answered = 0;
+    chathost::HostEvents events;
+    events.lineSent = [&log](std::wstring_view line) {
+        log.Write({ chathost::LogKind::Sent, chathost::MonotonicSeconds(), std::wstring(line) });
+    };
+    events.closed = [] { PostQuitMessage(0); };
+    if (options->hangAfter) {
+        const long hangAfter = *options->hangAfter;
+        events.childMessage = [&log, &answered, hangAfter](HWND, UINT message, WPARAM, LPARAM) {
+            // Only what other programs send: the host's own clearing of the
+            // input box is no answered message.
+            if (InSendMessage() && IsSenderMessage(message) && ++answered > hangAfter)
+                Hang(log);
+        };
+    }
+
+    chathost::ChatHost host(options->config, std::move(events));
+    log.Write({ chathost::LogKind::Ready, 0, {} });
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!TranslateMDISysAccel(host.MdiArea(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
