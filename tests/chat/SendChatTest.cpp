@@ -1,0 +1,207 @@
+// SendChat against the stand-in host's real windows, built in this process.
+#include "ChatHostWindows.h"
+#include "modAol7SendChat.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace {
+
+using chathost::ChatHost;
+using chathost::HostConfig;
+
+// One message of those SendChat sends, as an input box or icon got it.
+struct Arrival {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    std::wstring text; // WM_SETTEXT only
+
+    bool operator==(const Arrival&) const = default;
+};
+
+struct Click {
+    HWND window;
+    int icon;
+    bool operator==(const Click&) const = default;
+};
+
+Arrival TextTo(HWND window, std::wstring text)
+{
+    return { window, WM_SETTEXT, 0, 0, std::move(text) };
+}
+Arrival PressOf(HWND icon)
+{
+    return { icon, WM_LBUTTONDOWN, 0, 0, {} };
+}
+Arrival ReleaseOf(HWND icon)
+{
+    return { icon, WM_KEYUP, VK_SPACE, 0, {} };
+}
+
+void PrintTo(const Arrival& a, std::ostream* os)
+{
+    *os << "{" << a.window << " msg " << a.message << " w " << a.wParam << " l " << a.lParam << " text length "
+        << a.text.size() << "}";
+}
+
+// A host in this process that records what reaches its windows.
+class RecordingHost {
+public:
+    explicit RecordingHost(HostConfig config)
+        : host_(config, Events())
+    {
+    }
+
+    const ChatHost& host() const { return host_; }
+    std::vector<Arrival> arrivals;
+    std::vector<Click> clicks;
+    std::vector<std::wstring> sent;
+
+private:
+    chathost::HostEvents Events()
+    {
+        chathost::HostEvents events;
+        events.childMessage = [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+            if (message == WM_SETTEXT)
+                arrivals.push_back(TextTo(window, reinterpret_cast<const wchar_t*>(lParam)));
+            else if (message == WM_LBUTTONDOWN || message == WM_KEYUP)
+                arrivals.push_back({ window, message, wParam, lParam, {} });
+        };
+        events.iconClicked = [this](HWND window, int icon) { clicks.push_back({ window, icon }); };
+        events.lineSent = [this](std::wstring_view line) { sent.emplace_back(line); };
+        return events;
+    }
+
+    ChatHost host_;
+};
+
+HostConfig WithIcons(int icons)
+{
+    HostConfig config;
+    config.iconCount = icons;
+    return config;
+}
+
+TEST(SendChatInProcess, PressesTheIconTheSearchesEndOn)
+{
+    // With fewer than six icons the search after the last one yields none and
+    // the next starts again from the first: 3 icons end on the second, 4 on
+    // the first, 0, 1, 2 and 5 on none.
+    const int expectedIcon[] = { 0, 0, 0, 2, 1, 0, 6, 6, 6 };
+    for (int icons = 0; icons <= 8; ++icons) {
+        SCOPED_TRACE(icons);
+        RecordingHost recorder(WithIcons(icons));
+        const chathost::ChildWindows room = recorder.host().Room();
+        ASSERT_EQ(room.icons.size(), static_cast<std::size_t>(icons));
+
+        SendChat(L"Kestavine Idle 1.0");
+
+        const int icon = expectedIcon[icons];
+        std::vector<Arrival> expected { TextTo(room.inputBox, L"Kestavine Idle 1.0") };
+        if (icon != 0) {
+            expected.push_back(PressOf(room.icons[icon - 1]));
+            expected.push_back(ReleaseOf(room.icons[icon - 1]));
+            // The real button turned the two into a click.
+            EXPECT_EQ(recorder.clicks, (std::vector<Click> { { room.window, icon } }));
+        } else {
+            EXPECT_TRUE(recorder.clicks.empty());
+        }
+        if (icon == chathost::kSendIcon) {
+            expected.push_back(TextTo(room.inputBox, L"")); // the room clears its input box
+            EXPECT_EQ(recorder.sent, (std::vector<std::wstring> { L"Kestavine Idle 1.0" }));
+            EXPECT_EQ(chathost::WindowText(room.inputBox), L"");
+        } else {
+            EXPECT_TRUE(recorder.sent.empty());
+            EXPECT_EQ(chathost::WindowText(room.inputBox), L"Kestavine Idle 1.0");
+        }
+        EXPECT_EQ(recorder.arrivals, expected);
+    }
+}
+
+TEST(SendChatInProcess, WritesIntoTheFirstChildEvenWhenItIsNoChatRoom)
+{
+    HostConfig config;
+    config.decoy = true;
+    RecordingHost recorder(config);
+    const chathost::ChildWindows decoy = recorder.host().Decoy();
+    const chathost::ChildWindows room = recorder.host().Room();
+
+    SendChat(L"Idleing Reason: lunch");
+
+    const std::vector<Arrival> expected { TextTo(decoy.inputBox, L"Idleing Reason: lunch"), PressOf(decoy.icons[5]),
+        ReleaseOf(decoy.icons[5]) };
+    EXPECT_EQ(recorder.arrivals, expected);
+    EXPECT_EQ(recorder.clicks, (std::vector<Click> { { decoy.window, 6 } }));
+    EXPECT_TRUE(recorder.sent.empty());
+    EXPECT_EQ(chathost::WindowText(decoy.inputBox), L"Idleing Reason: lunch");
+    EXPECT_EQ(chathost::WindowText(room.inputBox), L"");
+}
+
+TEST(SendChatInProcess, EmptyLineClearsTheBoxAndSends)
+{
+    RecordingHost recorder(WithIcons(8));
+    const chathost::ChildWindows room = recorder.host().Room();
+    SetWindowTextW(room.inputBox, L"half-typed draft");
+    recorder.arrivals.clear();
+
+    SendChat(L"");
+
+    ASSERT_GE(recorder.arrivals.size(), 3u);
+    EXPECT_EQ(recorder.arrivals[0], TextTo(room.inputBox, L""));
+    EXPECT_EQ(recorder.arrivals[1], PressOf(room.icons[5]));
+    EXPECT_EQ(recorder.sent, (std::vector<std::wstring> { L"" }));
+}
+
+TEST(SendChatInProcess, TextArrivesAsTheAnsiCodePageCarriesIt)
+{
+    RecordingHost recorder(WithIcons(8));
+    const chathost::ChildWindows room = recorder.host().Room();
+    // Under code page 1252: "é" and "€" are in it, "ā" (no best-fit "a")
+    // and the kana are not; a line ends at its first NUL.
+    ASSERT_EQ(GetACP(), 1252u);
+    const std::wstring withNul(L"  caf\u00e9 \u20ac5 \u0101\u3042  \0after", 20);
+
+    SendChat(L"  caf\u00e9 \u20ac5 \u0101\u3042  ");
+    SendChat(withNul);
+
+    EXPECT_EQ(recorder.sent, (std::vector<std::wstring> { L"  caf\u00e9 \u20ac5 ??  ", L"  caf\u00e9 \u20ac5 ??  " }));
+}
+
+TEST(SendChatInProcess, LongLineArrivesWhole)
+{
+    RecordingHost recorder(WithIcons(8));
+    std::wstring line;
+    for (std::size_t i = 0; line.size() < 64 * 1024; ++i)
+        line += L"line " + std::to_wstring(i) + L" caf\u00e9, ";
+    line.resize(64 * 1024);
+
+    SendChat(line);
+
+    ASSERT_EQ(recorder.sent.size(), 1u);
+    EXPECT_EQ(recorder.sent[0].size(), line.size());
+    EXPECT_TRUE(recorder.sent[0] == line);
+}
+
+TEST(SendChatInProcess, NothingToFindDoesNothing)
+{
+    using Clock = std::chrono::steady_clock;
+    ASSERT_EQ(FindWindowW(L"AOL Frame25", nullptr), nullptr);
+    const Clock::time_point start = Clock::now();
+    SendChat(L"nobody listens");
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(200));
+
+    // A client with no room open: nothing reaches any window.
+    HostConfig config;
+    config.room = false;
+    RecordingHost recorder(config);
+    SendChat(L"nobody listens");
+    EXPECT_TRUE(recorder.arrivals.empty());
+    EXPECT_TRUE(recorder.clicks.empty());
+}
+
+} // namespace
