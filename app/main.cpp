@@ -1,10 +1,11 @@
 #include "Form1.h"
+#include "modAol7SendChat.h"
 
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    Form1 form(instance, [](std::wstring_view) {});
+    Form1 form(instance, [](std::wstring_view line) { SendChat(line); });
     if (!form.Load())
         return 1;
 
