@@ -40,7 +40,7 @@ private:
 // Seconds of CPU (user and kernel) this process has used so far.
 double ProcessCpuSeconds();
 
-// Drops every message queued for this thread, quit requests included.
+// Empties this thread's queue: messages are handled, quit requests dropped.
 void DrainQueue();
 
 } // namespace testsupport
