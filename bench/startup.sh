@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Start-up: from the command that starts the program (the Wine wrapper, as the
+# scripts run it) to its window on the screen, the moment the X server maps
+# it, as reported by the server itself. Side by side with bench_bare_window,
+# a window and its loop and nothing else, alternating run by run. Warm: a
+# hidden process holds the prefix's wine server and Wine's own services up
+# between runs, and one untimed run of each comes first. `wine` starts a
+# 64-bit program by way of start.exe in a second process (Debian's wine runs
+# the 32-bit loader first); the bare window is also timed started by the
+# 64-bit loader directly, to show what that hop costs. Then one cold start
+# each, after `wineserver -w` has seen the server go (the files stay cached).
+#
+#   bench/startup.sh       (after a build; prints Markdown table rows)
+#   BENCH_START_RUNS=10    timed warm runs of each program
+source "$(dirname "$0")/lib.sh"
+bench_init
+
+runs=${BENCH_START_RUNS:-10}
+
+# time_start TITLE EXE [ARGS...]: milliseconds from start to mapped window.
+time_start() {
+  local title=$1 exe=$2 t0 mapped at w pid
+  shift 2
+  t0=$(bench_now)
+  bench_start "$BENCH_BIN/$exe" "$@"
+  mapped=$(bench_wait_mapped "$title" "$t0" 30) || { bench_log "$exe: no window in 30 s"; return 1; }
+  read -r at w <<<"$mapped"
+  pid=$(xdotool getwindowpid "$w" 2>/dev/null || bench_wait_process "${exe%.exe}" 10)
+  bench_programs+=("$pid")
+  bench_stop "$pid"
+  bench_calc "($at - $t0) * 1000" %.0f
+  echo
+}
+
+bench_watch_screen
+bench_start "$BENCH_BIN/bench_bare_window.exe" --hidden
+keeper=$(bench_wait_process "bench_bare_window.exe --hidden" 60)
+bench_programs+=("$keeper")
+
+bench_log "start-up: $runs warm runs of each, alternating"
+time_start "$KESTAVINE_TITLE" "$KESTAVINE_EXE" >/dev/null
+time_start "$BARE_TITLE" bench_bare_window.exe >/dev/null
+wine64=/usr/lib/wine/wine64
+[[ -x $wine64 ]] || wine64=
+for f in kestavine bare direct; do : >"$BENCH_TMP/$f"; done
+for ((i = 0; i < runs; i++)); do
+  time_start "$KESTAVINE_TITLE" "$KESTAVINE_EXE" >>"$BENCH_TMP/kestavine"
+  time_start "$BARE_TITLE" bench_bare_window.exe >>"$BENCH_TMP/bare"
+  [[ -z $wine64 ]] || BENCH_LOADER=$wine64 time_start "$BARE_TITLE" bench_bare_window.exe >>"$BENCH_TMP/direct"
+done
+range() { sort -g "$1" | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%s-%s", lo, hi }'; }
+bench_row "Start to window on screen, warm wine server, median of $runs: Kestavine Idle" \
+  "$(bench_median %.0f <"$BENCH_TMP/kestavine") ms (range $(range "$BENCH_TMP/kestavine") ms)" \
+  "bench_bare_window: $(bench_median %.0f <"$BENCH_TMP/bare") ms (range $(range "$BENCH_TMP/bare") ms)${wine64:+; bench_bare_window by $wine64 directly, no start.exe: $(bench_median %.0f <"$BENCH_TMP/direct") ms (range $(range "$BENCH_TMP/direct") ms)}"
+
+bench_log "start-up: cold, after wineserver -w"
+bench_stop "$keeper"
+wineserver -w
+cold_kestavine=$(time_start "$KESTAVINE_TITLE" "$KESTAVINE_EXE")
+wineserver -w
+cold_bare=$(time_start "$BARE_TITLE" bench_bare_window.exe)
+wineserver -w
+bench_row "Start to window on screen, cold (no wine server; files cached), one run: Kestavine Idle" \
+  "$cold_kestavine ms" "bench_bare_window: $cold_bare ms"
