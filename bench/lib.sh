@@ -124,13 +124,15 @@ bench_start() {
   bench_launchers+=("$!")
 }
 
-# Waits (up to $2 s) for a Windows process of our prefix whose command line
-# holds $1, and prints its pid. The caller keeps it in bench_programs, so
+# Waits (up to $2 s) for a Windows process of our prefix whose program file
+# name starts with $1 (its command line holds a backslash and then $1, as a
+# Windows path does; the Wine loader and start.exe that lead up to it hold the
+# Unix path), and prints its pid. The caller keeps it in bench_programs, so
 # that it is ended on exit.
 bench_wait_process() {
   local what=$1 limit=${2:-20} i pid
   for ((i = 0; i < limit * 10; i++)); do
-    pid=$(bench_wine_processes | grep -F -- "$what" | grep -v 'start\.exe' | awk '{ print $1; exit }')
+    pid=$(bench_wine_processes | grep -F -- "\\$what" | awk '{ print $1; exit }')
     [[ -n $pid ]] && { echo "$pid"; return 0; }
     sleep 0.1
   done

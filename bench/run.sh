@@ -31,13 +31,14 @@ if [[ ${BENCH_X86:-1} != 0 ]]; then
     echo "the 32-bit build failed (see $out/build-x86.log); its row is left out" >&2
 fi
 
-display_note="display $DISPLAY"
+display_note="display ${DISPLAY:-}"
 if [[ -z ${DISPLAY:-} ]]; then
   source scripts/virtual-display.sh
   display_note="a virtual X server of its own (Xvfb $DISPLAY)"
 fi
 export DISPLAY
 
+started=$(date '+%Y-%m-%d %H:%M %Z')
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 rows=()
 # Runs one benchmark script; its Markdown rows join the table, its progress the log.
@@ -90,7 +91,7 @@ load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
 {
-  echo "Kestavine Idle benchmarks, $(date '+%Y-%m-%d %H:%M %Z')"
+  echo "Kestavine Idle benchmarks, $started"
   echo
   echo "- Machine: ${cpu:-unknown CPU}, $(nproc) cores; $(uname -sr)"
   echo "- Wine: $(wine --version 2>/dev/null), 64-bit programs in a prefix of the benchmarks' own (build/bench/wineprefix), on $display_note"
