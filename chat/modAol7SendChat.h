@@ -19,8 +19,9 @@
 void SendChat(std::wstring_view line);
 
 // Longest wait for the client to handle one message. The system counts a
-// thread as hung after it has fetched no message for 5 s; waiting as long as
-// that makes the first blocked message the only one that waits (the next ones
-// find the client hung and return at once), and a client that is merely busy
-// for less than that still gets every message.
-inline constexpr unsigned kSendTimeoutMs = 5000;
+// thread as hung after it has fetched no message for 5 s; waiting a little
+// longer than that makes the first blocked message the only one that waits
+// (the next ones find the client hung and return at once: with exactly 5 s the
+// two clocks race, and a second message could wait its full time too), and a
+// client that is merely busy for less than that still gets every message.
+inline constexpr unsigned kSendTimeoutMs = 5500;
