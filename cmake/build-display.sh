@@ -10,7 +10,7 @@ if [[ -z ${DISPLAY:-} ]]; then
   else
     for n in $(seq 90 140); do
       if ! xdpyinfo -display ":$n" >/dev/null 2>&1 && [[ ! -e /tmp/.X$n-lock ]]; then
-        setsid Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp >/dev/null 2>&1 </dev/null &
+        setsid Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp >/dev/null 2>&1 </dev/null 8>&- &
         for _ in $(seq 50); do
           xdpyinfo -display ":$n" >/dev/null 2>&1 && break
           sleep 0.1
