@@ -48,31 +48,12 @@ protected:
 
     HWND hwnd() const { return form_->hWnd(); }
 
-    // A press and a release of the left button at a client point, as the system posts them.
-    void PostClick(POINT at) const
-    {
-        PostMessageW(hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-        PostMessageW(hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-    }
+    void PostClick(POINT at) const { testsupport::PostClick(hwnd(), at); }
 
     void Click(POINT at)
     {
         PostClick(at);
         form_->DoEvents();
-    }
-
-    // Handles messages until the condition holds or the time is up.
-    bool PumpUntil(const std::function<bool()>& done, double seconds)
-    {
-        const double end = Now() + seconds;
-        while (!done()) {
-            if (Now() > end)
-                return false;
-            if (!form_->Unloaded())
-                form_->DoEvents();
-            MsgWaitForMultipleObjectsEx(0, nullptr, 5, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        }
-        return true;
     }
 
     static constexpr POINT kStart { 30, 80 };

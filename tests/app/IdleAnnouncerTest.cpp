@@ -22,7 +22,7 @@ TEST_F(IdleAnnouncer, TickPostsBannerThenTheReasonHalfASecondLater)
 {
     SetWindowTextW(form_->Text1(), L"  out to lunch ");
     Click(kStart);
-    ASSERT_TRUE(PumpUntil([&] { return sent_.size() >= 3; }, 3.0));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return sent_.size() >= 3; }, 3.0));
     Click(kStop);
 
     EXPECT_EQ(sent_[0].text, kBanner);
@@ -40,7 +40,7 @@ TEST_F(IdleAnnouncer, ReasonIsReadAfterTheWaitAndMayBeEmpty)
             SetWindowTextW(form_->Text1(), L""); // edited while the tick waits
     };
     Click(kStart);
-    ASSERT_TRUE(PumpUntil([&] { return sent_.size() >= 3; }, 3.0));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return sent_.size() >= 3; }, 3.0));
     Click(kStop);
     EXPECT_EQ(sent_[2].text, L"Idleing Reason: ");
 }
@@ -52,24 +52,24 @@ TEST_F(IdleAnnouncer, StopDuringTheWaitLetsThatReasonGoOutAndNoMoreTicks)
             PostClick(kStop); // handled inside the tick's half-second wait
     };
     Click(kStart);
-    ASSERT_TRUE(PumpUntil([&] { return sent_.size() >= 3; }, 3.0));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return sent_.size() >= 3; }, 3.0));
     EXPECT_EQ(form_->Label1Caption(), L"Not Enabled") << "STOP took effect during the wait";
     EXPECT_FALSE(form_->Timer1Enabled());
     EXPECT_EQ(sent_[2].text, L"Idleing Reason: Reason For Idle Here");
 
-    PumpUntil([] { return false; }, 1.0);
+    testsupport::PumpUntil([] { return false; }, 1.0);
     EXPECT_EQ(sent_.size(), 3u) << "no tick after STOP";
 }
 
 TEST_F(IdleAnnouncer, StartTwicePostsTheBannerTwiceAndKeepsThePeriod)
 {
     Click(kStart);
-    PumpUntil([] { return false; }, 0.15);
+    testsupport::PumpUntil([] { return false; }, 0.15);
     Click(kStart);
     ASSERT_EQ(sent_.size(), 2u);
     EXPECT_EQ(Count(kBanner), 2u);
     EXPECT_EQ(form_->Label1Caption(), L"Enabled");
-    ASSERT_TRUE(PumpUntil([&] { return sent_.size() >= 3; }, 3.0));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return sent_.size() >= 3; }, 3.0));
     Click(kStop);
     EXPECT_NEAR(sent_[2].at - sent_[0].at, 0.3, 0.1) << "the second START does not restart the period";
 }
@@ -81,7 +81,7 @@ TEST_F(IdleAnnouncer, StopWhileOffAndBetweenTicksPostsNothing)
     EXPECT_EQ(form_->Label1Caption(), L"Not Enabled");
     Click(kStart);
     Click(kStop);
-    PumpUntil([] { return false; }, 0.8);
+    testsupport::PumpUntil([] { return false; }, 0.8);
     EXPECT_EQ(sent_.size(), 1u);
 }
 
@@ -92,8 +92,8 @@ TEST_F(IdleAnnouncer, CloseDuringTheWaitEndsTheTickWithoutTouchingTheWindow)
             PostClick(kClose);
     };
     Click(kStart);
-    ASSERT_TRUE(PumpUntil([&] { return form_->Unloaded(); }, 5.0));
-    PumpUntil([] { return false; }, 0.7);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Unloaded(); }, 5.0));
+    testsupport::PumpUntil([] { return false; }, 0.7);
     EXPECT_EQ(sent_.size(), 2u) << "no reason line from a window that is gone";
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));

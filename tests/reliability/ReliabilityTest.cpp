@@ -72,29 +72,7 @@ protected:
         testsupport::DrainQueue();
     }
 
-    void PostClick(POINT at) const
-    {
-        PostMessageW(form_->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-        PostMessageW(form_->hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-    }
-
-    bool PumpUntil(const std::function<bool()>& done, double seconds)
-    {
-        const Clock::time_point start = Clock::now();
-        while (!done()) {
-            if (SecondsSince(start) > seconds)
-                return false;
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message == WM_QUIT)
-                    return done();
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-            MsgWaitForMultipleObjectsEx(0, nullptr, 5, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        }
-        return true;
-    }
+    void PostClick(POINT at) const { testsupport::PostClick(form_->hWnd(), at); }
 
     void SetReason(const std::wstring& reason) const { SetWindowTextW(form_->Text1(), reason.c_str()); }
 
@@ -112,10 +90,10 @@ TEST_F(Reliability, ThousandTicksLoseNothingAndLeakNothing)
     SetReason(L"soaking");
     PostClick(kStart);
 
-    ASSERT_TRUE(PumpUntil([&] { return received_.size() >= 1 + 2 * kWarmUp; }, 60));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return received_.size() >= 1 + 2 * kWarmUp; }, 60));
     const SIZE_T bytesBefore = PrivateBytes();
     const DWORD handlesBefore = HandleCount();
-    ASSERT_TRUE(PumpUntil([&] { return received_.size() >= 1 + 2 * kTicks; }, 240)) << received_.size();
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return received_.size() >= 1 + 2 * kTicks; }, 240)) << received_.size();
     form_->OnImage3Click();
     const SIZE_T bytesAfter = PrivateBytes();
     const DWORD handlesAfter = HandleCount();
@@ -191,8 +169,8 @@ TEST_F(Reliability, HundredStartClicksInABurst)
     Open({ .timer1IntervalMs = 400, .reasonDelaySeconds = 0.05 }, { .show = false });
     for (int i = 0; i < 100; ++i)
         PostClick(kStart);
-    ASSERT_TRUE(PumpUntil([&] { return received_.size() >= 102; }, 10)) << received_.size();
-    PumpUntil([] { return false; }, 0.2);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return received_.size() >= 102; }, 10)) << received_.size();
+    testsupport::PumpUntil([] { return false; }, 0.2);
     form_->OnImage3Click();
     for (size_t i = 0; i < 101; ++i)
         EXPECT_EQ(received_[i], kBanner) << i;
@@ -210,7 +188,7 @@ TEST_F(Reliability, RoomClosingInTheMiddleOfASend)
             PostMessageW(host_->MdiArea(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(room), 0);
     };
     SendChat(L"first"); // the room goes after the text is in
-    PumpUntil([&] { return !IsWindow(room); }, 2);
+    testsupport::PumpUntil([&] { return !IsWindow(room); }, 2);
     ASSERT_FALSE(IsWindow(room));
     SendChat(L"second"); // and with no room at all nothing happens
     EXPECT_LE(received_.size(), 1u);
@@ -261,8 +239,8 @@ TEST_F(Reliability, CloseDuringEveryNestedHandlerEndsOnce)
             PostClick(kStart);
             PostMessageW(form_->hWnd(), WM_CLOSE, 0, 0);
         }
-        EXPECT_TRUE(PumpUntil([&] { return form_->Unloaded(); }, 10)) << kind;
-        PumpUntil([] { return false; }, 0.5);
+        EXPECT_TRUE(testsupport::PumpUntil([&] { return form_->Unloaded(); }, 10)) << kind;
+        testsupport::PumpUntil([] { return false; }, 0.5);
         EXPECT_FALSE(form_->Timer1Enabled()) << kind;
         EXPECT_FALSE(form_->Load()) << "never recreated, " << kind;
         onChildMessage_ = nullptr;

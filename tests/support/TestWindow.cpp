@@ -1,5 +1,9 @@
 #include "TestWindow.h"
 
+#include "MessagePump.h"
+
+#include <chrono>
+
 namespace testsupport {
 namespace {
 
@@ -69,6 +73,24 @@ double ProcessCpuSeconds()
         return static_cast<double>(v.QuadPart) / 1e7;
     };
     return seconds(kernel) + seconds(user);
+}
+
+bool PumpUntil(const std::function<bool()>& done, double seconds)
+{
+    const auto start = std::chrono::steady_clock::now();
+    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+    while (!done()) {
+        if (elapsed() > seconds || !winutil::HandlePendingEvents())
+            return done();
+        MsgWaitForMultipleObjectsEx(0, nullptr, 5, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+    return true;
+}
+
+void PostClick(HWND window, POINT at)
+{
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
 
 void DrainQueue()

@@ -40,6 +40,14 @@ private:
 // Seconds of CPU (user and kernel) this process has used so far.
 double ProcessCpuSeconds();
 
+// Handles this thread's messages until the condition holds or the time is up.
+// A quit request ends it early (and stays queued): nothing more will come.
+// Returns whether the condition held.
+bool PumpUntil(const std::function<bool()>& done, double seconds);
+
+// A press and a release of the left button at a client point, as the system posts them.
+void PostClick(HWND window, POINT at);
+
 // Empties this thread's queue: messages are handled, quit requests dropped.
 void DrainQueue();
 
