@@ -8,18 +8,10 @@ if [[ -z ${DISPLAY:-} ]]; then
   if [[ -f $display_file ]] && xdpyinfo -display "$(cat "$display_file")" >/dev/null 2>&1; then
     DISPLAY=$(cat "$display_file")
   else
-    for n in $(seq 90 140); do
-      if ! xdpyinfo -display ":$n" >/dev/null 2>&1 && [[ ! -e /tmp/.X$n-lock ]]; then
-        setsid Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp >/dev/null 2>&1 </dev/null 8>&- &
-        for _ in $(seq 50); do
-          xdpyinfo -display ":$n" >/dev/null 2>&1 && break
-          sleep 0.1
-        done
-        echo ":$n" >"$display_file"
-        DISPLAY=:$n
-        break
-      fi
-    done
+    source "$(dirname "${BASH_SOURCE[0]}")/start-xvfb.sh"
+    start_free_xvfb 90 140 || { echo "no free display for Xvfb" >&2; exit 1; }
+    echo "$xvfb_display" >"$display_file"
+    DISPLAY=$xvfb_display
   fi
   exec 8>&-
   export DISPLAY
