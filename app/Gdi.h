@@ -44,7 +44,6 @@ private:
 };
 
 using Font = Object<HFONT>;
-using Brush = Object<HBRUSH>;
 using Pen = Object<HPEN>;
 using Bitmap = Object<HBITMAP>;
 
@@ -93,7 +92,6 @@ public:
     PaintScope(const PaintScope&) = delete;
     PaintScope& operator=(const PaintScope&) = delete;
     HDC dc() const { return dc_; }
-    const RECT& area() const { return ps_.rcPaint; }
 
 private:
     HWND hwnd_;

@@ -18,10 +18,4 @@ bool HandlePendingEvents()
     return true;
 }
 
-bool QuitPending()
-{
-    MSG msg;
-    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
-}
-
 } // namespace winutil

@@ -8,7 +8,4 @@ namespace winutil {
 // Returns false when a quit request is pending.
 bool HandlePendingEvents();
 
-// True when a quit request is queued for this thread; the request stays queued.
-bool QuitPending();
-
 } // namespace winutil
