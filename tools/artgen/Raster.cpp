@@ -1,5 +1,6 @@
 #include "Raster.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace artgen {
@@ -8,6 +9,22 @@ namespace {
 
 // Pixels per metre for 96 dots per inch, the density the pictures are drawn for.
 constexpr std::uint32_t kPixelsPerMetre = 3780;
+
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::size_t kMostColours = 256;
+
+// Run-length encoding of 8-bit bitmaps: a run is at most 255 pixels; a zero
+// count escapes to an end of line, the end of the bitmap, or (3 or more)
+// a stretch of pixels stored as they are.
+constexpr std::size_t kLongestRun = 255;
+constexpr std::uint8_t kEscape = 0;
+constexpr std::uint8_t kEndOfLine = 0;
+constexpr std::uint8_t kEndOfBitmap = 1;
+constexpr std::size_t kShortestAbsolute = 3;
+// A run this long ends a stretch of changing colours; a shorter one costs
+// less inside the stretch.
+constexpr std::size_t kShortestRun = 3;
 
 void Put16(Bytes& out, std::uint32_t v)
 {
@@ -27,19 +44,73 @@ std::uint32_t RowBytes(int width, int bitsPerPixel)
     return static_cast<std::uint32_t>((width * bitsPerPixel + 31) / 32 * 4);
 }
 
-void PutInfoHeader(Bytes& out, int width, int height, int bitsPerPixel, std::uint32_t imageBytes, int colours)
+void PutInfoHeader(Bytes& out, int width, int height, int bitsPerPixel, std::uint32_t compression,
+    std::uint32_t imageBytes, std::uint32_t colours)
 {
     Put32(out, 40); // size of BITMAPINFOHEADER
     Put32(out, static_cast<std::uint32_t>(width));
     Put32(out, static_cast<std::uint32_t>(height));
     Put16(out, 1); // planes
     Put16(out, static_cast<std::uint32_t>(bitsPerPixel));
-    Put32(out, 0); // BI_RGB
+    Put32(out, compression);
     Put32(out, imageBytes);
     Put32(out, kPixelsPerMetre);
     Put32(out, kPixelsPerMetre);
-    Put32(out, static_cast<std::uint32_t>(colours));
+    Put32(out, colours);
     Put32(out, 0); // all colours important
+}
+
+// A palette as RGBQUADs: blue, green, red and a zero.
+template <typename Colours> void PutPalette(Bytes& out, const Colours& palette)
+{
+    for (const Rgb& c : palette) {
+        out.push_back(c.b);
+        out.push_back(c.g);
+        out.push_back(c.r);
+        out.push_back(0);
+    }
+}
+
+// One row of palette indices, run-length encoded as 8-bit bitmaps are: a run
+// of one colour as its length and index; stretches of changing colours as an
+// escape, their count and the indices themselves, padded to an even length.
+// The row's end is left to the caller.
+void EncodeRle8Row(const std::vector<std::uint8_t>& row, Bytes& out)
+{
+    const std::size_t width = row.size();
+    auto runAt = [&](std::size_t x) {
+        std::size_t run = 1;
+        while (x + run < width && run < kLongestRun && row[x + run] == row[x])
+            ++run;
+        return run;
+    };
+    for (std::size_t x = 0; x < width;) {
+        const std::size_t run = runAt(x);
+        if (run > 1) {
+            out.push_back(static_cast<std::uint8_t>(run));
+            out.push_back(row[x]);
+            x += run;
+            continue;
+        }
+        // Changing colours up to the next run worth encoding as a run.
+        std::size_t count = 1;
+        while (x + count < width && count < kLongestRun && runAt(x + count) < kShortestRun)
+            ++count;
+        if (count < kShortestAbsolute) {
+            for (std::size_t i = 0; i < count; ++i) {
+                out.push_back(1);
+                out.push_back(row[x + i]);
+            }
+        } else {
+            out.push_back(kEscape);
+            out.push_back(static_cast<std::uint8_t>(count));
+            out.insert(out.end(), row.begin() + static_cast<std::ptrdiff_t>(x),
+                row.begin() + static_cast<std::ptrdiff_t>(x + count));
+            if (count % 2 != 0)
+                out.push_back(0);
+        }
+        x += count;
+    }
 }
 
 } // namespace
@@ -62,28 +133,42 @@ std::size_t Image::Index(int x, int y) const
 
 Bytes EncodeBmp(const Image& image)
 {
-    constexpr std::uint32_t kHeaders = 14 + 40;
-    const std::uint32_t rowBytes = RowBytes(image.width(), 24);
-    const std::uint32_t imageBytes = rowBytes * static_cast<std::uint32_t>(image.height());
-
-    Bytes out;
-    out.reserve(kHeaders + imageBytes);
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, kHeaders + imageBytes);
-    Put32(out, 0); // reserved
-    Put32(out, kHeaders); // offset of the pixels
-    PutInfoHeader(out, image.width(), image.height(), 24, imageBytes, 0);
-    for (int y = image.height() - 1; y >= 0; --y) {
-        const std::size_t rowStart = out.size();
+    // The palette: the picture's colours in the order they first appear.
+    std::vector<Rgb> palette;
+    std::vector<std::uint8_t> index;
+    index.reserve(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()));
+    for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const Rgb c = image.at(x, y);
-            out.push_back(c.b);
-            out.push_back(c.g);
-            out.push_back(c.r);
+            auto found = std::find(palette.begin(), palette.end(), c);
+            if (found == palette.end()) {
+                if (palette.size() == kMostColours)
+                    throw std::invalid_argument("a picture of more than 256 colours");
+                found = palette.insert(palette.end(), c);
+            }
+            index.push_back(static_cast<std::uint8_t>(found - palette.begin()));
         }
-        out.resize(rowStart + rowBytes, 0);
     }
+
+    Bytes pixels;
+    for (int y = image.height() - 1; y >= 0; --y) {
+        const auto row = index.begin() + static_cast<std::ptrdiff_t>(y) * image.width();
+        EncodeRle8Row(std::vector<std::uint8_t>(row, row + image.width()), pixels);
+        pixels.push_back(kEscape);
+        pixels.push_back(y == 0 ? kEndOfBitmap : kEndOfLine);
+    }
+
+    const auto colours = static_cast<std::uint32_t>(palette.size());
+    const std::uint32_t offset = 14 + 40 + 4 * colours;
+    Bytes out;
+    out.push_back('B');
+    out.push_back('M');
+    Put32(out, offset + static_cast<std::uint32_t>(pixels.size()));
+    Put32(out, 0); // reserved
+    Put32(out, offset);
+    PutInfoHeader(out, image.width(), image.height(), 8, kBiRle8, static_cast<std::uint32_t>(pixels.size()), colours);
+    PutPalette(out, palette);
+    out.insert(out.end(), pixels.begin(), pixels.end());
     return out;
 }
 
@@ -103,13 +188,8 @@ Bytes EncodeIco(const std::vector<IconImage>& images, const Palette16& palette)
 
         Bytes body;
         // The height counts the colour image and the mask together.
-        PutInfoHeader(body, n, 2 * n, 4, (xorRow + andRow) * static_cast<std::uint32_t>(n), 0);
-        for (const Rgb& c : palette) {
-            body.push_back(c.b);
-            body.push_back(c.g);
-            body.push_back(c.r);
-            body.push_back(0);
-        }
+        PutInfoHeader(body, n, 2 * n, 4, kBiRgb, (xorRow + andRow) * static_cast<std::uint32_t>(n), 0);
+        PutPalette(body, palette);
         for (int y = n - 1; y >= 0; --y) {
             const std::size_t rowStart = body.size();
             for (int x = 0; x < n; x += 2) {

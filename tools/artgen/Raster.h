@@ -57,7 +57,9 @@ struct IconImage {
 
 using Palette16 = std::array<Rgb, 16>;
 
-// A Windows bitmap file, 24 bits per pixel, bottom-up rows.
+// A Windows bitmap file of 8 bits per pixel: the picture's colours (256 at
+// most) as its palette, and its bottom-up rows run-length encoded (BI_RLE8),
+// which every Windows reads.
 Bytes EncodeBmp(const Image& image);
 
 // A Windows icon file holding the images in the order given, each 4 bits per
