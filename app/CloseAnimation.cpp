@@ -1,8 +1,7 @@
 #include "CloseAnimation.h"
 
+namespace close_animation {
 namespace {
-
-using close_animation::kStepTwips;
 
 // One loop of the animation over one dimension. Returns false when the loop
 // had to stop early: the window went away or did not take a step.
@@ -26,14 +25,16 @@ bool ShrinkWhileAtLeast(ShrinkingWindow& window, int& steps, int (ShrinkingWindo
 
 } // namespace
 
-CloseSteps RunShrinkingClose(ShrinkingWindow& window)
+Steps Run(ShrinkingWindow& window)
 {
-    CloseSteps steps;
-    if (ShrinkWhileAtLeast(window, steps.height, &ShrinkingWindow::HeightTwips, &ShrinkingWindow::SetHeightTwips,
-            close_animation::kHeightBelow))
-        ShrinkWhileAtLeast(window, steps.width, &ShrinkingWindow::WidthTwips, &ShrinkingWindow::SetWidthTwips,
-            close_animation::kWidthBelow);
+    Steps steps;
+    if (ShrinkWhileAtLeast(
+            window, steps.height, &ShrinkingWindow::HeightTwips, &ShrinkingWindow::SetHeightTwips, kHeightBelow))
+        ShrinkWhileAtLeast(
+            window, steps.width, &ShrinkingWindow::WidthTwips, &ShrinkingWindow::SetWidthTwips, kWidthBelow);
     if (!window.Unloaded())
         window.Unload();
     return steps;
 }
+
+} // namespace close_animation

@@ -56,7 +56,7 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC windowProc)
 
 Form1::Form1(HINSTANCE instance, ChatSender sendChat, Options options)
     : instance_(instance)
-    , sendChat_(std::move(sendChat))
+    , sendChat_(sendChat)
     , options_(options)
 {
 }
@@ -169,7 +169,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnLeftButtonUp(at);
         return 0;
     case WM_CAPTURECHANGED:
-        pressed_ = Control::None;
+        pressed_ = design::Control::None;
         return 0;
     case WM_TIMER:
         if (wParam == kTimer1Id && timer1Enabled_)
@@ -189,7 +189,8 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void Form1::OnButtonDown(bool left, POINT at)
 {
-    const Control control = HitTest(at);
+    using design::Control;
+    const Control control = design::HitTest(at);
     if (control == Control::Label2) {
         OnLabel2MouseDown();
         return;
@@ -203,17 +204,19 @@ void Form1::OnButtonDown(bool left, POINT at)
 
 void Form1::OnLeftButtonUp(POINT at)
 {
+    using design::Control;
     const Control pressed = pressed_;
     pressed_ = Control::None;
     if (pressed == Control::None)
         return;
     ReleaseCapture();
-    if (HitTest(at) == pressed)
+    if (design::HitTest(at) == pressed)
         OnClick(pressed);
 }
 
-void Form1::OnClick(Control control)
+void Form1::OnClick(design::Control control)
 {
+    using design::Control;
     switch (control) {
     case Control::Image2:
         OnImage2Click();
@@ -232,9 +235,9 @@ void Form1::OnClick(Control control)
     }
 }
 
-void Form1::SetLabel1Caption(std::wstring caption)
+void Form1::SetLabel1Caption(const wchar_t* caption)
 {
-    label1Caption_ = std::move(caption);
+    label1Caption_ = caption;
     InvalidateDesignRect(design::kLabel1);
 }
 
@@ -248,15 +251,6 @@ void Form1::SetTimer1Enabled(bool enabled)
         KillTimer(hwnd_, kTimer1Id);
         timer1Enabled_ = false;
     }
-}
-
-std::wstring Form1::Text1Text() const
-{
-    if (!text1_)
-        return {};
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(text1_)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(text1_, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 RECT Form1::OuterRect() const

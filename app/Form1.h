@@ -3,12 +3,11 @@
 #include "CloseAnimation.h"
 #include "Form1Design.h"
 #include "Gdi.h"
+#include "HeapText.h"
 #include "HitTest.h"
 
 #include <windows.h>
 
-#include <functional>
-#include <string>
 #include <string_view>
 
 // The program's only window: a borderless, always-on-top strip with a reason
@@ -16,10 +15,10 @@
 // Everything but Text1 is drawn on the window's own surface, and the mouse is
 // routed to those drawn controls by hit-testing in z-order. The idling state
 // lives in the controls themselves: Timer1's enabled flag and Label1's caption.
-class Form1 final : public ShrinkingWindow {
+class Form1 final : public close_animation::ShrinkingWindow {
 public:
     // Puts one line into the host client's chat room.
-    using ChatSender = std::function<void(std::wstring_view line)>;
+    using ChatSender = void (*)(std::wstring_view line);
 
     // The designed timing; tests and soaks run it faster.
     struct Options {
@@ -29,7 +28,7 @@ public:
 
     Form1(HINSTANCE instance, ChatSender sendChat, Options options);
     Form1(HINSTANCE instance, ChatSender sendChat)
-        : Form1(instance, std::move(sendChat), Options {})
+        : Form1(instance, sendChat, Options {})
     {
     }
     ~Form1();
@@ -40,23 +39,19 @@ public:
     // it. False when the window or its pictures cannot be created.
     bool Load();
 
-    // What the handlers work with.
     HWND hWnd() const { return hwnd_; }
     HWND Text1() const { return text1_; }
-    void SetLabel1Caption(std::wstring caption);
-    const std::wstring& Label1Caption() const { return label1Caption_; }
-    void SetTimer1Enabled(bool enabled);
+    std::wstring_view Label1Caption() const { return label1Caption_; }
     bool Timer1Enabled() const { return timer1Enabled_; }
-    std::wstring Text1Text() const;
     int HeightTwips() const override;
     void SetHeightTwips(int twips) override;
     int WidthTwips() const override;
     void SetWidthTwips(int twips) override;
-    void Minimize();
     void Unload() override;
     bool Unloaded() const override { return unloaded_; }
     void DoEvents() override;
 
+private:
     // The handlers: the load, START and STOP, the timer's tick, and the chrome.
     void OnLoad();
     void OnImage2Click();
@@ -66,7 +61,12 @@ public:
     void OnLabel2MouseDown();
     void OnLabel3Click();
 
-private:
+    // What the handlers work with.
+    void SetLabel1Caption(const wchar_t* caption);
+    void SetTimer1Enabled(bool enabled);
+    void Minimize();
+    winutil::HeapText<wchar_t> ReasonLine() const;
+
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool CreateResources();
@@ -75,7 +75,7 @@ private:
     void Paint(HDC dc) const;
     void OnButtonDown(bool left, POINT at);
     void OnLeftButtonUp(POINT at);
-    void OnClick(Control control);
+    void OnClick(design::Control control);
     void InvalidateDesignRect(const design::TwipsRect& area);
     RECT OuterRect() const;
     void SetOuterSize(int widthPixels, int heightPixels);
@@ -89,8 +89,8 @@ private:
     bool closing_ = false;
     bool ticking_ = false;
     bool timer1Enabled_ = false;
-    std::wstring label1Caption_ = design::kLabel1Caption;
-    Control pressed_ = Control::None;
+    const wchar_t* label1Caption_ = design::kNotEnabled;
+    design::Control pressed_ = design::Control::None;
 
     gdi::Font defaultFont_;
     gdi::Font label2Font_;

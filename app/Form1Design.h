@@ -57,7 +57,9 @@ constexpr TwipsLine kLine2 { 2760, 720, 3000, 1200 };
 constexpr TwipsLine kLine3 { 1800, 600, 1560, 1080 };
 
 constexpr TwipsRect kLabel1 { 1770, 480, 975, 255 };
-constexpr wchar_t kLabel1Caption[] = L"Not Enabled";
+// Label1 tells whether idling is on; the window opens with it off.
+constexpr wchar_t kEnabled[] = L"Enabled";
+constexpr wchar_t kNotEnabled[] = L"Not Enabled";
 
 constexpr TwipsLine kLine1 { 960, 1200, 3480, 1200 };
 

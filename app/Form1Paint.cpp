@@ -74,7 +74,7 @@ void Form1::Paint(HDC dc) const
 
     const RECT label1 = design::kLabel1.Pixels();
     FillRect(dc, &label1, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    DrawCaption(dc, label1Caption_.c_str(), defaultFont_.get(), design::kLabel1, DT_CENTER);
+    DrawCaption(dc, label1Caption_, defaultFont_.get(), design::kLabel1, DT_CENTER);
 
     DrawLine(dc, design::kLine3);
     DrawLine(dc, design::kLine2);

@@ -2,21 +2,22 @@
 
 #include "Form1Design.h"
 
+namespace design {
 namespace {
 
 struct Target {
     Control control;
-    design::TwipsRect bounds;
+    TwipsRect bounds;
 };
 
 // Top of the z-order first.
 constexpr Target kTargets[] = {
-    { Control::Label3, design::kLabel3 },
-    { Control::Label2, design::kLabel2 },
-    { Control::Label1, design::kLabel1 },
-    { Control::Image3, design::kImage3 },
-    { Control::Image2, design::kImage2 },
-    { Control::Image1, design::kImage1 },
+    { Control::Label3, kLabel3 },
+    { Control::Label2, kLabel2 },
+    { Control::Label1, kLabel1 },
+    { Control::Image3, kImage3 },
+    { Control::Image2, kImage2 },
+    { Control::Image1, kImage1 },
 };
 
 bool Inside(const RECT& r, POINT p)
@@ -30,7 +31,7 @@ Control HitTest(POINT client)
 {
     // Controls reaching past the window's edge are cut off there; a release
     // outside the window (the mouse is captured while pressed) hits nothing.
-    const RECT form = design::kForm1.Pixels();
+    const RECT form = kForm1.Pixels();
     if (!Inside({ 0, 0, form.right - form.left, form.bottom - form.top }, client))
         return Control::None;
     for (const Target& target : kTargets) {
@@ -39,3 +40,5 @@ Control HitTest(POINT client)
     }
     return Control::None;
 }
+
+} // namespace design

@@ -3,25 +3,25 @@
 
 #include "vexo32.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr wchar_t kBanner[] = L"Kestavine Idle 1.0";
-constexpr wchar_t kReasonPrefix[] = L"Idleing Reason: ";
-constexpr wchar_t kEnabled[] = L"Enabled";
-constexpr wchar_t kNotEnabled[] = L"Not Enabled";
+constexpr std::wstring_view kReasonPrefix = L"Idleing Reason: ";
 
 } // namespace
 
 void Form1::OnImage2Click()
 {
-    SetLabel1Caption(kEnabled);
+    SetLabel1Caption(design::kEnabled);
     SetTimer1Enabled(true);
     sendChat_(kBanner);
 }
 
 void Form1::OnImage3Click()
 {
-    SetLabel1Caption(kNotEnabled);
+    SetLabel1Caption(design::kNotEnabled);
     SetTimer1Enabled(false);
 }
 
@@ -39,6 +39,19 @@ void Form1::OnTimer1Tick()
     WaitSeconds(options_.reasonDelaySeconds);
     // Closed during the wait: the program is ending, and the window is gone.
     if (!Unloaded())
-        sendChat_(kReasonPrefix + Text1Text());
+        sendChat_(ReasonLine().view());
     ticking_ = false;
+}
+
+// The prefix and the reason box's text as it stands, untrimmed and unchecked.
+// Empty only when the heap has no room for the line.
+winutil::HeapText<wchar_t> Form1::ReasonLine() const
+{
+    const int length = GetWindowTextLengthW(text1_);
+    winutil::HeapText<wchar_t> line(kReasonPrefix.size() + static_cast<std::size_t>(length));
+    if (!line.data())
+        return line;
+    wchar_t* reason = std::copy(kReasonPrefix.begin(), kReasonPrefix.end(), line.data());
+    line.Truncate(kReasonPrefix.size() + static_cast<std::size_t>(GetWindowTextW(text1_, reason, length + 1)));
+    return line;
 }

@@ -25,5 +25,5 @@ void Form1::OnLabel3Click()
     if (closing_)
         return; // the close already running ends the program
     closing_ = true;
-    RunShrinkingClose(*this);
+    close_animation::Run(*this);
 }

@@ -5,7 +5,7 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    Form1 form(instance, [](std::wstring_view line) { SendChat(line); });
+    Form1 form(instance, &SendChat);
     if (!form.Load())
         return 1;
 

@@ -1,5 +1,6 @@
 #include "AnsiText.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -11,34 +12,36 @@ constexpr DWORD kDefaultCharForMissing = WC_NO_BEST_FIT_CHARS;
 // and a few others) refuse the one above; every character fits them anyway.
 constexpr DWORD kNoFlags = 0;
 
-int ConvertedSize(UINT codePage, DWORD flags, std::wstring_view text)
+int Convert(UINT codePage, DWORD flags, std::wstring_view text, char* out, int outSize)
 {
     return WideCharToMultiByte(
-        codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        codePage, flags, text.data(), static_cast<int>(text.size()), out, outSize, nullptr, nullptr);
 }
 
 } // namespace
 
-std::string AnsiCopy(std::wstring_view line, UINT codePage)
+winutil::HeapText<char> AnsiCopy(std::wstring_view line, UINT codePage)
 {
-    line = line.substr(0, line.find(L'\0'));
     // The conversion takes an int length; a longer line is cut at that bound.
-    line = line.substr(0, static_cast<std::size_t>(std::numeric_limits<int>::max()));
+    const std::size_t length
+        = std::min({ line.find(L'\0'), line.size(), static_cast<std::size_t>(std::numeric_limits<int>::max()) });
+    line = std::wstring_view(line.data(), length);
     if (line.empty())
         return {};
 
     DWORD flags = kDefaultCharForMissing;
-    int size = ConvertedSize(codePage, flags, line);
+    int size = Convert(codePage, flags, line, nullptr, 0);
     if (size == 0 && GetLastError() == ERROR_INVALID_FLAGS) {
         flags = kNoFlags;
-        size = ConvertedSize(codePage, flags, line);
+        size = Convert(codePage, flags, line, nullptr, 0);
     }
     if (size <= 0)
         return {};
 
-    std::string copy(static_cast<std::size_t>(size), '\0');
-    const int written = WideCharToMultiByte(
-        codePage, flags, line.data(), static_cast<int>(line.size()), copy.data(), size, nullptr, nullptr);
-    copy.resize(static_cast<std::size_t>(written > 0 ? written : 0));
+    winutil::HeapText<char> copy(static_cast<std::size_t>(size));
+    if (!copy.data())
+        return copy;
+    const int written = Convert(codePage, flags, line, copy.data(), size);
+    copy.Truncate(static_cast<std::size_t>(written > 0 ? written : 0));
     return copy;
 }

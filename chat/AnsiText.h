@@ -1,8 +1,9 @@
 #pragma once
 
+#include "HeapText.h"
+
 #include <windows.h>
 
-#include <string>
 #include <string_view>
 
 // The copy of a line that goes to another program's window as ANSI text: the
@@ -11,4 +12,4 @@
 // double-byte code page as well. A character the code page cannot show becomes
 // its default character (no "best fit" look-alike). The line ends at its first
 // NUL: a zero-terminated string cannot carry the rest, so it is not sent.
-std::string AnsiCopy(std::wstring_view line, UINT codePage = CP_ACP);
+winutil::HeapText<char> AnsiCopy(std::wstring_view line, UINT codePage = CP_ACP);

@@ -42,7 +42,7 @@ HWND FindChild(HWND parent, HWND after, const char* className)
 
 void SendChat(std::wstring_view line)
 {
-    const std::string text = AnsiCopy(line);
+    const winutil::HeapText<char> text = AnsiCopy(line);
 
     HWND frame = FindWindowA(kFrameClass, nullptr);
     HWND mdiArea = FindChild(frame, nullptr, kMdiAreaClass);

@@ -6,13 +6,25 @@ target_compile_definitions(kestavine_settings INTERFACE
   _WIN32_WINNT=0x0601 WINVER=0x0601
   WIN32_LEAN_AND_MEAN NOMINMAX)
 
+# The code of the program that ships, linked privately by its libraries so
+# that tests and tools built on them keep the settings above alone: nothing in it
+# throws, and the C++ exception runtime would weigh more than the program, so
+# it is built without exceptions; for size; and with every function and datum
+# in a section of its own, so that the link drops whatever nothing uses.
+add_library(kestavine_lean INTERFACE)
+target_link_libraries(kestavine_lean INTERFACE kestavine_settings)
+
 if(MSVC)
   target_compile_options(kestavine_settings INTERFACE /W4 /permissive- /utf-8)
   set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>" CACHE STRING "" FORCE)
 else()
-  target_compile_options(kestavine_settings INTERFACE -Wall -Wextra)
+  # No build folder in what is built, so that any folder builds the same bytes.
+  target_compile_options(kestavine_settings INTERFACE -Wall -Wextra
+    -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
+    -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
   # Only the system DLLs at run time: the GCC runtime and libstdc++ go in statically.
   target_link_options(kestavine_settings INTERFACE -static -static-libgcc -static-libstdc++)
+  target_compile_options(kestavine_lean INTERFACE -Os -fno-exceptions -ffunction-sections -fdata-sections)
 endif()
 
 # A windowed program whose entry point is wWinMain.
@@ -20,5 +32,14 @@ function(kestavine_gui_program target)
   set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
   if(NOT MSVC)
     target_link_options(${target} PRIVATE -municode)
+  endif()
+endfunction()
+
+# The program as it ships: without symbols, without what nothing uses, and
+# without a link time stamp, so that one source builds the same bytes anywhere.
+function(kestavine_release_program target)
+  kestavine_gui_program(${target})
+  if(NOT MSVC)
+    target_link_options(${target} PRIVATE -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
   endif()
 endfunction()

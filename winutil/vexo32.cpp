@@ -3,7 +3,6 @@
 #include "MessagePump.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 
 namespace {
@@ -16,11 +15,19 @@ constexpr DWORD kDragCommand = 0xFFFFF012u;
 // Longest single sleep, kept well below INFINITE so a huge wait stays a wait.
 constexpr double kMaxSleepMs = 0x7FFFFFFF;
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start)
+// The performance counter: monotonic, and read without the C++ library's clocks.
+LONGLONG Now()
 {
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+double SecondsSince(LONGLONG start)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(Now() - start) / static_cast<double>(frequency.QuadPart);
 }
 
 DWORD ToSleepMs(double seconds)
@@ -44,7 +51,7 @@ void StartWindowDrag(HWND window)
 void WaitSeconds(double seconds)
 {
     // A monotonic clock: the wait ends after the time asked, across midnight too.
-    const Clock::time_point start = Clock::now();
+    const LONGLONG start = Now();
     double elapsed = SecondsSince(start);
     if (!(elapsed < seconds))
         return;

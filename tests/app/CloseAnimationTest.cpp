@@ -6,7 +6,7 @@
 namespace {
 
 // A window that takes whole pixels only, as a real one does, and can refuse sizes.
-class PixelWindow : public ShrinkingWindow {
+class PixelWindow : public close_animation::ShrinkingWindow {
 public:
     PixelWindow(int widthPx, int heightPx)
         : width_(widthPx)
@@ -49,7 +49,7 @@ public:
 TEST(CloseAnimation, DesignedWindowTakesOnePixelPerStep)
 {
     PixelWindow w(300, 100);
-    const CloseSteps steps = RunShrinkingClose(w);
+    const close_animation::Steps steps = close_animation::Run(w);
     EXPECT_EQ(steps.height, 61);
     EXPECT_EQ(steps.width, 300);
     EXPECT_EQ(w.height_, 39);
@@ -61,7 +61,7 @@ TEST(CloseAnimation, DesignedWindowTakesOnePixelPerStep)
 TEST(CloseAnimation, LowWindowStillLosesOneStepOfHeight)
 {
     PixelWindow w(300, 30);
-    const CloseSteps steps = RunShrinkingClose(w);
+    const close_animation::Steps steps = close_animation::Run(w);
     EXPECT_EQ(steps.height, 1);
     EXPECT_EQ(w.height_, 29);
     EXPECT_EQ(steps.width, 300);
@@ -73,7 +73,7 @@ TEST(CloseAnimation, WindowThatStopsTakingSizesIsStillUnloaded)
     for (int freezeAt : { 5, 61, 62, 200 }) {
         PixelWindow w(300, 100);
         w.freezeAt_ = freezeAt;
-        const CloseSteps steps = RunShrinkingClose(w);
+        const close_animation::Steps steps = close_animation::Run(w);
         EXPECT_EQ(steps.height + steps.width, freezeAt) << "stops at the first step not taken";
         EXPECT_EQ(w.unloads_, 1) << freezeAt;
     }
@@ -83,7 +83,7 @@ TEST(CloseAnimation, WindowUnloadedDuringAStepIsLeftAlone)
 {
     PixelWindow w(300, 100);
     w.unloadAt_ = 100;
-    const CloseSteps steps = RunShrinkingClose(w);
+    const close_animation::Steps steps = close_animation::Run(w);
     EXPECT_EQ(steps.height + steps.width, 99);
     EXPECT_EQ(w.unloads_, 0) << "no second unload of a window already gone";
 }

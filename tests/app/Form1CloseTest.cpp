@@ -3,7 +3,7 @@
 namespace {
 
 // Passes the close through to the real window, noting what it sees.
-class ObservedForm : public ShrinkingWindow {
+class ObservedForm : public close_animation::ShrinkingWindow {
 public:
     ObservedForm(Form1& form, testsupport::TestWindow& probe)
         : form_(form)
@@ -43,7 +43,7 @@ TEST_F(Form1Close, ShrinksPixelByPixelKeepingItsCornerThenUnloads)
 {
     testsupport::TestWindow probe;
     ObservedForm observed(*form_, probe);
-    const CloseSteps steps = RunShrinkingClose(observed);
+    const close_animation::Steps steps = close_animation::Run(observed);
     EXPECT_EQ(steps.height, 61);
     EXPECT_EQ(steps.width, 300);
     EXPECT_EQ(probe.Count(WM_APP), 361) << "every step handled pending events";
@@ -60,7 +60,7 @@ TEST_F(Form1Close, WindowUnderSixHundredTwipsLosesOneStepOfHeight)
     ASSERT_EQ(form_->HeightTwips(), 450);
     testsupport::TestWindow probe;
     ObservedForm observed(*form_, probe);
-    const CloseSteps steps = RunShrinkingClose(observed);
+    const close_animation::Steps steps = close_animation::Run(observed);
     EXPECT_EQ(steps.height, 1);
     EXPECT_EQ(observed.lastRect_.bottom - observed.lastRect_.top, 29);
     EXPECT_EQ(steps.width, 300);
@@ -71,7 +71,7 @@ TEST_F(Form1Close, MinimisedDuringTheCloseStillEnds)
     testsupport::TestWindow probe;
     ObservedForm observed(*form_, probe);
     observed.minimiseAt_ = 20;
-    const CloseSteps steps = RunShrinkingClose(observed);
+    const close_animation::Steps steps = close_animation::Run(observed);
     EXPECT_EQ(steps.height, 20) << "the first step the minimised window cannot take ends the shrinking";
     EXPECT_EQ(steps.width, 0);
     EXPECT_TRUE(form_->Unloaded());

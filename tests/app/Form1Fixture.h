@@ -33,16 +33,20 @@ protected:
         form_.reset();
         testsupport::DrainQueue();
         sent_.clear();
-        form_ = std::make_unique<Form1>(
-            GetModuleHandleW(nullptr),
-            [this](std::wstring_view line) {
-                sent_.push_back({ std::wstring(line), Now() });
-                if (onSend_)
-                    onSend_(sent_.back());
-            },
-            options);
+        current_ = this;
+        form_ = std::make_unique<Form1>(GetModuleHandleW(nullptr), &Record, options);
         return form_->Load();
     }
+
+    // The window sends through a plain function: it records into the fixture
+    // of the test that runs.
+    static void Record(std::wstring_view line)
+    {
+        current_->sent_.push_back({ std::wstring(line), current_->Now() });
+        if (current_->onSend_)
+            current_->onSend_(current_->sent_.back());
+    }
+    static inline Form1Fixture* current_ = nullptr;
 
     double Now() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count(); }
 
@@ -58,7 +62,6 @@ protected:
 
     static constexpr POINT kStart { 30, 80 };
     static constexpr POINT kStop { 260, 80 };
-    static constexpr POINT kTitle { 100, 10 };
     static constexpr POINT kMinimise { 272, 8 };
     static constexpr POINT kClose { 296, 28 }; // the "X" box's transparent ground
     static constexpr POINT kStatus { 150, 40 };

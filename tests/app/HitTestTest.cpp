@@ -4,6 +4,9 @@
 
 namespace {
 
+using design::Control;
+using design::HitTest;
+
 struct Case {
     POINT at;
     Control expected;
