@@ -9,37 +9,28 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"KestavineTestWindow";
 
-void RegisterOnce()
+} // namespace
+
+TestWindow::TestWindow(RECT bounds, DWORD style, DWORD exStyle)
 {
-    static const ATOM atom = [] {
+    static const ATOM registered = [] {
         WNDCLASSW wc {};
-        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpfnWndProc = &TestWindow::Proc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         wc.lpszClassName = kClassName;
         return RegisterClassW(&wc);
     }();
-    (void)atom;
-}
-
-} // namespace
-
-TestWindow::TestWindow(RECT bounds, DWORD style, DWORD exStyle)
-{
-    RegisterOnce();
-    hwnd_ = CreateWindowExW(exStyle, kClassName, L"test", style, bounds.left, bounds.top, bounds.right - bounds.left,
-        bounds.bottom - bounds.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TestWindow::Proc));
+    (void)registered;
+    CreateWindowExW(exStyle, kClassName, L"test", style, bounds.left, bounds.top, bounds.right - bounds.left,
+        bounds.bottom - bounds.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
 }
 
 TestWindow::~TestWindow()
 {
-    if (IsWindow(hwnd_)) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    if (hwnd_)
         DestroyWindow(hwnd_);
-    }
 }
 
 int TestWindow::Count(UINT message) const
@@ -52,14 +43,23 @@ int TestWindow::Count(UINT message) const
 
 LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
-        self->messages_.push_back({ message, wParam, lParam });
-        if (self->reaction_)
-            self->reaction_(hwnd, message, wParam, lParam);
-        if (message == WM_TIMER)
-            return 0;
+    // Bound from the first message on, so the creation messages are seen too.
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<TestWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    self->messages_.push_back({ message, wParam, lParam });
+    if (self->reaction_)
+        self->reaction_(hwnd, message, wParam, lParam);
+    return message == WM_TIMER ? 0 : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 double ProcessCpuSeconds()
@@ -95,8 +95,11 @@ void PostClick(HWND window, POINT at)
 
 void DrainQueue()
 {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) { }
+    // The program's own pass over the queue, with each quit request it puts
+    // back taken away again.
+    MSG quit;
+    while (!winutil::HandlePendingEvents())
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 } // namespace testsupport

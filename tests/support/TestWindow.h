@@ -8,8 +8,8 @@
 
 namespace testsupport {
 
-// A plain top-level window of this thread for tests: it records the messages
-// it is sent or dispatched and lets a test add its own reaction to them.
+// A plain top-level window of this thread for tests: it records every message
+// it gets, from its creation on, and lets a test add its own reaction to them.
 class TestWindow {
 public:
     struct Message {
@@ -48,7 +48,8 @@ bool PumpUntil(const std::function<bool()>& done, double seconds);
 // A press and a release of the left button at a client point, as the system posts them.
 void PostClick(HWND window, POINT at);
 
-// Empties this thread's queue: messages are handled, quit requests dropped.
+// Empties this thread's queue as the program's own pump does, handling every
+// message (a pending paint is painted, not dropped); quit requests are dropped.
 void DrainQueue();
 
 } // namespace testsupport
