@@ -18,8 +18,7 @@ public:
     {
         // Something arrives before every step; the step must handle it.
         PostMessageW(probe_.hwnd(), WM_APP, 0, 0);
-        ++steps_;
-        if (steps_ == minimiseAt_)
+        if (++steps_ == minimiseAt_)
             PostMessageW(form_.hWnd(), WM_RBUTTONDOWN, 0, MAKELPARAM(272, 8));
         form_.DoEvents();
     }
@@ -37,58 +36,70 @@ public:
     RECT lastRect_ {};
 };
 
-using Form1Close = Form1Fixture;
+class Form1Close : public Form1Fixture {
+protected:
+    void SetUp() override
+    {
+        Form1Fixture::SetUp();
+        observed_ = std::make_unique<ObservedForm>(*form_, probe_);
+    }
+
+    close_animation::Steps Close()
+    {
+        const close_animation::Steps steps = close_animation::Run(*observed_);
+        EXPECT_TRUE(form_->Unloaded());
+        return steps;
+    }
+    const RECT& LastRect() const { return observed_->lastRect_; }
+
+    testsupport::TestWindow probe_;
+    std::unique_ptr<ObservedForm> observed_;
+};
 
 TEST_F(Form1Close, ShrinksPixelByPixelKeepingItsCornerThenUnloads)
 {
-    testsupport::TestWindow probe;
-    ObservedForm observed(*form_, probe);
-    const close_animation::Steps steps = close_animation::Run(observed);
+    const close_animation::Steps steps = Close();
     EXPECT_EQ(steps.height, 61);
     EXPECT_EQ(steps.width, 300);
-    EXPECT_EQ(probe.Count(WM_APP), 361) << "every step handled pending events";
-    EXPECT_EQ(observed.lastRect_.left, 0);
-    EXPECT_EQ(observed.lastRect_.top, 126);
-    EXPECT_EQ(observed.lastRect_.bottom - observed.lastRect_.top, 39);
-    EXPECT_EQ(observed.lastRect_.right - observed.lastRect_.left, 0);
-    EXPECT_TRUE(form_->Unloaded());
+    EXPECT_EQ(probe_.Count(WM_APP), 361) << "every step handled pending events";
+    EXPECT_EQ(LastRect().left, 0);
+    EXPECT_EQ(LastRect().top, 126);
+    EXPECT_EQ(LastRect().bottom - LastRect().top, 39);
+    EXPECT_EQ(LastRect().right - LastRect().left, 0);
 }
 
 TEST_F(Form1Close, WindowUnderSixHundredTwipsLosesOneStepOfHeight)
 {
     form_->SetHeightTwips(450);
     ASSERT_EQ(form_->HeightTwips(), 450);
-    testsupport::TestWindow probe;
-    ObservedForm observed(*form_, probe);
-    const close_animation::Steps steps = close_animation::Run(observed);
+    const close_animation::Steps steps = Close();
     EXPECT_EQ(steps.height, 1);
-    EXPECT_EQ(observed.lastRect_.bottom - observed.lastRect_.top, 29);
+    EXPECT_EQ(LastRect().bottom - LastRect().top, 29);
     EXPECT_EQ(steps.width, 300);
 }
 
 TEST_F(Form1Close, MinimisedDuringTheCloseStillEnds)
 {
-    testsupport::TestWindow probe;
-    ObservedForm observed(*form_, probe);
-    observed.minimiseAt_ = 20;
-    const close_animation::Steps steps = close_animation::Run(observed);
+    observed_->minimiseAt_ = 20;
+    const close_animation::Steps steps = Close();
     EXPECT_EQ(steps.height, 20) << "the first step the minimised window cannot take ends the shrinking";
     EXPECT_EQ(steps.width, 0);
-    EXPECT_TRUE(form_->Unloaded());
 }
 
-TEST_F(Form1Close, SecondCloseClickDuringTheCloseUnloadsOnce)
+TEST_F(Form1Close, ClicksAndTheSystemsCloseDuringTheCloseEndItOnce)
 {
-    // Each step of the close handles events: a second "X" click lands inside it.
+    // Each step of the close handles events: a second "X", a START and the
+    // system's own close (Alt+F4) land inside it.
     PostClick(kClose);
     PostClick(kClose);
-    PostClick(kStart); // and idling switched on during the close does not keep the window
+    PostClick(kStart);
+    PostMessageW(hwnd(), WM_CLOSE, 0, 0);
     form_->DoEvents();
     EXPECT_TRUE(form_->Unloaded());
-    EXPECT_FALSE(form_->Timer1Enabled());
+    EXPECT_FALSE(form_->Timer1Enabled()) << "idling switched on during the close does not keep the window";
     EXPECT_EQ(sent_.size(), 1u);
-    testsupport::DrainQueue();
-    EXPECT_FALSE(IsWindow(hwnd()));
+    EXPECT_FALSE(form_->Load()) << "never recreated";
+    EXPECT_TRUE(QuitPosted());
 }
 
 } // namespace

@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-// The real main window in this process, with its chat lines recorded instead
-// of sent, so a test sees exactly what went out and when.
+// The real main window in this process, driven with posted input as the
+// system delivers it. Its chat lines are recorded instead of sent, so a test
+// sees exactly what went out and when.
 class Form1Fixture : public ::testing::Test {
 protected:
     struct SentLine {
@@ -28,25 +29,22 @@ protected:
         testsupport::DrainQueue();
     }
 
-    bool Open(Form1::Options options = {})
+    bool Open(Form1::Options options = {}, Form1::ChatSender sender = &Record)
     {
         form_.reset();
         testsupport::DrainQueue();
-        sent_.clear();
         current_ = this;
-        form_ = std::make_unique<Form1>(GetModuleHandleW(nullptr), &Record, options);
+        form_ = std::make_unique<Form1>(GetModuleHandleW(nullptr), sender, options);
         return form_->Load();
     }
 
-    // The window sends through a plain function: it records into the fixture
-    // of the test that runs.
+    // The window sends through a plain function; it records into the running test.
     static void Record(std::wstring_view line)
     {
         current_->sent_.push_back({ std::wstring(line), current_->Now() });
         if (current_->onSend_)
             current_->onSend_(current_->sent_.back());
     }
-    static inline Form1Fixture* current_ = nullptr;
 
     double Now() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count(); }
 
@@ -60,12 +58,25 @@ protected:
         form_->DoEvents();
     }
 
+    // Handles this thread's messages for a while.
+    static void Pump(double seconds)
+    {
+        testsupport::PumpUntil([] { return false; }, seconds);
+    }
+
+    static bool QuitPosted()
+    {
+        MSG msg;
+        return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
+    }
+
     static constexpr POINT kStart { 30, 80 };
     static constexpr POINT kStop { 260, 80 };
     static constexpr POINT kMinimise { 272, 8 };
     static constexpr POINT kClose { 296, 28 }; // the "X" box's transparent ground
     static constexpr POINT kStatus { 150, 40 };
 
+    static inline Form1Fixture* current_ = nullptr;
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     std::unique_ptr<Form1> form_;
     std::vector<SentLine> sent_;

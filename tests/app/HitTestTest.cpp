@@ -5,18 +5,14 @@
 namespace {
 
 using design::Control;
-using design::HitTest;
 
-struct Case {
-    POINT at;
-    Control expected;
-    const char* where;
-};
-
-TEST(HitTest, FindsTheTopmostControlUnderThePoint)
+TEST(HitTest, FindsTheTopmostControlAndNothingOnTheGroundOrLines)
 {
-    const Case cases[] = {
-        { { 10, 10 }, Control::Image1, "title strip" },
+    const struct {
+        POINT at;
+        Control expected;
+        const char* where;
+    } cases[] = {
         { { 0, 0 }, Control::Image1, "title strip's corner" },
         { { 270, 5 }, Control::Label2, "\"-\" over the title strip" },
         { { 280, 10 }, Control::Label3, "\"X\" over \"-\"" },
@@ -27,27 +23,16 @@ TEST(HitTest, FindsTheTopmostControlUnderThePoint)
         { { 64, 91 }, Control::Image2, "START's far corner" },
         { { 234, 72 }, Control::Image3, "STOP's corner" },
         { { 298, 91 }, Control::Image3, "STOP's far corner" },
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(HitTest(c.at), c.expected) << c.where;
-}
-
-TEST(HitTest, BackgroundAndLinesTakeNothing)
-{
-    const Case cases[] = {
         { { 150, 25 }, Control::None, "navy ground" },
-        { { 150, 95 }, Control::None, "navy ground at the bottom" },
         { { 65, 80 }, Control::None, "left end of the bottom line" },
-        { { 230, 80 }, Control::None, "right end of the bottom line" },
-        { { 188, 56 }, Control::None, "right diagonal line" },
-        { { 112, 56 }, Control::None, "left diagonal line" },
         { { 233, 80 }, Control::None, "between the line's end and STOP" },
+        { { 188, 56 }, Control::None, "right diagonal line" },
         { { 279, 20 }, Control::None, "just left of \"X\", below the strip" },
-        { { 300, 10 }, Control::None, "outside on the right" },
+        { { 300, 10 }, Control::None, "\"X\" cut off at the window's edge" },
         { { -1, 10 }, Control::None, "outside on the left" },
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(HitTest(c.at), c.expected) << c.where;
+    for (const auto& c : cases)
+        EXPECT_EQ(design::HitTest(c.at), c.expected) << c.where;
 }
 
 } // namespace

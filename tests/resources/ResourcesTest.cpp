@@ -1,0 +1,270 @@
+// The resources of the program that ships, read from the built program beside
+// this test: its pictures, icon, version record and manifest.
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <regex>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kBlack = 0x000000;
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kGround = 0xFF00FF; // no colour of the icon
+
+HMODULE Program()
+{
+    static const HMODULE module = [] {
+        wchar_t path[MAX_PATH] {};
+        GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring program(path);
+        program.replace(program.find_last_of(L"\\/") + 1, std::wstring::npos, L"Kestavine Idle 1.0.exe");
+        return LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    }();
+    return module;
+}
+
+std::vector<std::uint8_t> Raw(LPCWSTR type, LPCWSTR name)
+{
+    HRSRC info = FindResourceW(Program(), name, type);
+    if (!info)
+        return {};
+    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(Program(), info)));
+    return { bytes, bytes + SizeofResource(Program(), info) };
+}
+
+// What a picture or icon looks like once drawn, as 0xRRGGBB values.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> rgb;
+
+    std::uint32_t at(int x, int y) const { return rgb.at(static_cast<std::size_t>(y * width + x)); }
+    std::set<std::uint32_t> Colours() const { return { rgb.begin(), rgb.end() }; }
+};
+
+// A drawing surface of 32-bit pixels, filled with the ground colour.
+class Canvas {
+public:
+    Canvas(int width, int height)
+        : pixels_ { width, height, {} }
+    {
+        BITMAPINFO info {};
+        info.bmiHeader = { sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
+        dib_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        std::fill(bits_, bits_ + width * height, kGround);
+        old_ = SelectObject(dc_, dib_);
+    }
+    ~Canvas()
+    {
+        SelectObject(dc_, old_);
+        DeleteObject(dib_);
+        DeleteDC(dc_);
+    }
+    HDC dc() const { return dc_; }
+    Pixels Read()
+    {
+        GdiFlush();
+        for (int i = 0; i < pixels_.width * pixels_.height; ++i)
+            pixels_.rgb.push_back(bits_[i] & 0xFFFFFF);
+        return pixels_;
+    }
+
+private:
+    Pixels pixels_;
+    HDC dc_ = CreateCompatibleDC(nullptr);
+    HBITMAP dib_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+};
+
+// Loaded as the window loads it, and drawn.
+Pixels Picture(int id)
+{
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(Program(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+    BITMAP bm {};
+    if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm))
+        return {};
+    Canvas canvas(bm.bmWidth, bm.bmHeight);
+    HDC source = CreateCompatibleDC(canvas.dc());
+    HGDIOBJ old = SelectObject(source, bitmap);
+    BitBlt(canvas.dc(), 0, 0, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(bitmap);
+    return canvas.Read();
+}
+
+TEST(Resources, PicturesAreTheDesignedSizesAndColours)
+{
+    const Pixels background = Picture(IDB_BACKGROUND);
+    EXPECT_EQ(background.width, 300);
+    EXPECT_EQ(background.height, 300);
+    EXPECT_EQ(background.Colours(), std::set<std::uint32_t> { 0x0D146F }) << "one flat navy";
+
+    const Pixels title = Picture(IDB_TITLE);
+    const Pixels start = Picture(IDB_START);
+    const Pixels stop = Picture(IDB_STOP);
+    EXPECT_NE(start.rgb, stop.rgb);
+    const std::pair<const Pixels*, int> strips[] = { { &title, 300 }, { &start, 65 }, { &stop, 65 } };
+    for (const auto& [strip, width] : strips) {
+        SCOPED_TRACE(width);
+        ASSERT_EQ(strip->width, width);
+        ASSERT_EQ(strip->height, 20);
+        int top = 20, bottom = -1, left = width, right = -1;
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t c = strip->at(x, y);
+                ASSERT_TRUE((c >> 16) == (c & 0xFF) && ((c >> 8) & 0xFF) == (c & 0xFF)) << "greyscale";
+                if (y < 5)
+                    continue;
+                ASSERT_TRUE(c == kBlack || c == kWhite) << "black below the highlight, at " << x << "," << y;
+                if (c == kWhite) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        EXPECT_NE(strip->at(width / 2, 1), kBlack) << "the glossy highlight";
+        EXPECT_EQ(top, 5) << "the lettering in rows 5 to 15";
+        EXPECT_EQ(bottom, 15);
+        EXPECT_LE(std::abs(left - (width - 1 - right)), 1) << "the lettering centred";
+    }
+}
+
+TEST(Resources, IconIsAYellowTrefoilOnABlackDiscAtBothSizes)
+{
+    const auto group = Raw(RT_GROUP_ICON, MAKEINTRESOURCEW(IDI_KESTAVINE));
+    ASSERT_GE(group.size(), 6u + 2 * 14);
+    ASSERT_EQ(group[4], 2) << "two images";
+    for (int i = 0; i < 2; ++i) {
+        const std::uint8_t* entry = group.data() + 6 + 14 * i;
+        EXPECT_EQ(entry[0], i == 0 ? 32 : 16);
+        EXPECT_EQ(entry[2], 16) << "16 colours";
+        EXPECT_EQ(entry[6], 4) << "4 bits a pixel";
+    }
+    for (int size : { 32, 16 }) {
+        SCOPED_TRACE(size);
+        HICON icon = static_cast<HICON>(
+            LoadImageW(Program(), MAKEINTRESOURCEW(IDI_KESTAVINE), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+        ASSERT_TRUE(icon);
+        Canvas canvas(size, size);
+        DrawIconEx(canvas.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+        DestroyIcon(icon);
+        const Pixels p = canvas.Read();
+        EXPECT_EQ(p.at(0, 0), kGround) << "transparent outside the disc";
+        EXPECT_EQ(p.at(size / 2, size / 2 - 1), kBlack) << "no centre dot";
+        std::set<std::uint32_t> expected { kGround, kBlack, 0xFFFF00 };
+        if (size == 16)
+            expected.insert(0x808000); // olive softens the small blades
+        EXPECT_EQ(p.Colours(), expected);
+    }
+}
+
+// One block of a version record: its key, value and children.
+struct Block {
+    std::wstring key;
+    std::uint16_t valueLength = 0;
+    std::vector<std::uint8_t> value;
+    std::vector<Block> children;
+
+    // A text value up to its terminator.
+    std::wstring Text() const
+    {
+        const std::wstring text(reinterpret_cast<const wchar_t*>(value.data()), value.size() / 2);
+        return text.substr(0, text.find(L'\0'));
+    }
+};
+
+std::uint16_t Word(const std::vector<std::uint8_t>& bytes, std::size_t at)
+{
+    return static_cast<std::uint16_t>(bytes.at(at) | bytes.at(at + 1) << 8);
+}
+
+std::size_t Align4(std::size_t at)
+{
+    return (at + 3) & ~std::size_t { 3 };
+}
+
+// Every length is checked against the block it lies in.
+Block ReadBlock(const std::vector<std::uint8_t>& bytes, std::size_t at)
+{
+    Block block;
+    const std::size_t end = at + Word(bytes, at);
+    block.valueLength = Word(bytes, at + 2);
+    const bool text = Word(bytes, at + 4) == 1;
+    std::size_t p = at + 6;
+    for (std::uint16_t ch; (ch = Word(bytes, p)) != 0; p += 2)
+        block.key.push_back(static_cast<wchar_t>(ch));
+    p = Align4(p + 2);
+    const std::size_t valueBytes = text ? 2u * block.valueLength : block.valueLength;
+    if (end > bytes.size() || p + valueBytes > end) {
+        ADD_FAILURE() << "a block runs past its end";
+        return block;
+    }
+    block.value.assign(
+        bytes.begin() + static_cast<std::ptrdiff_t>(p), bytes.begin() + static_cast<std::ptrdiff_t>(p + valueBytes));
+    for (p = Align4(p + valueBytes); p < end; p = Align4(p + Word(bytes, p)))
+        block.children.push_back(ReadBlock(bytes, p));
+    return block;
+}
+
+TEST(Resources, VersionRecordHoldsExactlyTheDesignedValuesInOrder)
+{
+    const auto raw = Raw(RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO));
+    ASSERT_FALSE(raw.empty());
+    const Block root = ReadBlock(raw, 0);
+    ASSERT_EQ(root.value.size(), sizeof(VS_FIXEDFILEINFO));
+    VS_FIXEDFILEINFO fixed;
+    std::memcpy(&fixed, root.value.data(), sizeof fixed);
+    EXPECT_EQ(fixed.dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed.dwFileVersionMS, 0x00010000u); // 1.0.0.0
+    EXPECT_EQ(fixed.dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed.dwProductVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed.dwProductVersionLS, 0u);
+    EXPECT_EQ(fixed.dwFileType, static_cast<DWORD>(VFT_APP));
+
+    ASSERT_EQ(root.children.size(), 2u);
+    const Block& table = root.children[0].children.at(0);
+    EXPECT_EQ(root.children[0].key, L"StringFileInfo");
+    EXPECT_EQ(table.key, L"040904B0") << "US English, Unicode";
+    const std::pair<std::wstring, std::wstring> strings[] = {
+        { L"CompanyName", L" Durvo Productions" },
+        { L"ProductName", L"Project1" },
+        { L"FileVersion", L"1.00" },
+        { L"ProductVersion", L"1.00" },
+        { L"InternalName", L"Kestavine Idle 1.0" },
+        { L"OriginalFilename", L"Kestavine Idle 1.0.exe" },
+    };
+    ASSERT_EQ(table.children.size(), std::size(strings));
+    for (std::size_t i = 0; i < std::size(strings); ++i) {
+        EXPECT_EQ(table.children[i].key, strings[i].first);
+        EXPECT_EQ(table.children[i].Text(), strings[i].second);
+        EXPECT_EQ(table.children[i].valueLength, strings[i].second.size() + 1) << "nothing added or cut";
+    }
+    EXPECT_EQ(root.children[1].key, L"VarFileInfo");
+    EXPECT_EQ(root.children[1].children.at(0).value, (std::vector<std::uint8_t> { 0x09, 0x04, 0xB0, 0x04 }));
+}
+
+TEST(Resources, ManifestAsksForNoElevationAndNoScaling)
+{
+    const auto raw = Raw(RT_MANIFEST, MAKEINTRESOURCEW(1)); // the one Windows reads when it starts the program
+    const std::string manifest(raw.begin(), raw.end());
+    EXPECT_TRUE(std::regex_search(manifest, std::regex(R"(<requestedExecutionLevel\s+level="asInvoker")")));
+    EXPECT_TRUE(std::regex_search(manifest, std::regex(R"(<dpiAware\b[^>]*>\s*false\s*</dpiAware>)")));
+    EXPECT_TRUE(std::regex_search(manifest, std::regex(R"(<dpiAwareness\b[^>]*>\s*unaware\s*</dpiAwareness>)")));
+}
+
+} // namespace
