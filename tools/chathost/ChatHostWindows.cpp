@@ -18,8 +18,6 @@ constexpr wchar_t kIconClass[] = L"_AOL_Icon";
 constexpr wchar_t kRichEditLibrary[] = L"msftedit.dll";
 constexpr wchar_t kRichEditBaseClass[] = MSFTEDIT_CLASS;
 constexpr wchar_t kButtonBaseClass[] = L"BUTTON";
-// Ties an "AOL Child" window to its object, for the superclassed controls.
-constexpr wchar_t kOwnerProperty[] = L"KestavineChatHostChild";
 
 constexpr wchar_t kFrameTitle[] = L"Chat host (stand-in)";
 constexpr wchar_t kRoomTitle[] = L"Lobby 12";
@@ -217,9 +215,9 @@ LRESULT CALLBACK ChildWindow::Proc(HWND window, UINT message, WPARAM wParam, LPA
     if (message == WM_NCCREATE) {
         const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         const auto* mcs = static_cast<const MDICREATESTRUCTW*>(cs->lpCreateParams);
-        SetPropW(window, kOwnerProperty, reinterpret_cast<HANDLE>(mcs->lParam));
+        SetWindowLongPtrW(window, GWLP_USERDATA, mcs->lParam);
     }
-    auto* self = static_cast<ChildWindow*>(GetPropW(window, kOwnerProperty));
+    auto* self = reinterpret_cast<ChildWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self) {
         switch (message) {
         case WM_CREATE:
@@ -235,7 +233,7 @@ LRESULT CALLBACK ChildWindow::Proc(HWND window, UINT message, WPARAM wParam, LPA
             }
             break;
         case WM_NCDESTROY:
-            RemovePropW(window, kOwnerProperty);
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             self->windows_ = {};
             break;
         default:
@@ -247,7 +245,8 @@ LRESULT CALLBACK ChildWindow::Proc(HWND window, UINT message, WPARAM wParam, LPA
 
 void ChildWindow::ObserveControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const auto* owner = static_cast<const ChildWindow*>(GetPropW(GetParent(control), kOwnerProperty));
+    // The controls' parent is an "AOL Child" window, bound to its object.
+    const auto* owner = reinterpret_cast<const ChildWindow*>(GetWindowLongPtrW(GetParent(control), GWLP_USERDATA));
     if (owner && owner->events_.childMessage)
         owner->events_.childMessage(control, message, wParam, lParam);
 }

@@ -18,7 +18,7 @@ inline constexpr DWORD kReadyTimeoutMs = 15000;
 
 class HostProcess {
 public:
-    // Options as the program takes them, e.g. L"--icons 3 --decoy".
+    // Options as the program takes them, e.g. L"--hang-after 1".
     explicit HostProcess(std::wstring_view options = {});
     ~HostProcess();
     HostProcess(const HostProcess&) = delete;

@@ -1,24 +1,19 @@
 // The stand-in chat host: a program with the window tree of the chat client
 // Kestavine Idle writes into, for tests, benchmarks and screenshots.
 //
-//   chathost [--icons N] [--decoy] [--no-room] [--log PATH] [--hang-after N] [--hidden]
+//   chathost [--log PATH] [--hang-after N]
 //
-//   --icons N       icons in the room (and in the decoy); default 8
-//   --decoy         an "AOL Child" window that is not a chat room, on top
-//   --no-room       no chat room at all
 //   --log PATH      the event log (see ChatLog.h); "ready" comes first
 //   --hang-after N  answer the first N messages other programs send to the
-//                   input boxes and icons (text, button press, key release),
+//                   input box and icons (text, button press, key release),
 //                   then stop handling messages for good, as a hung client
 //                   does; the process can still be killed, and ends by itself
 //                   after kLongestHangMs
-//   --hidden        build the windows without showing them
 #include "ChatHostWindows.h"
 #include "ChatLog.h"
 
 #include <windows.h>
 
-#include <climits>
 #include <cwchar>
 #include <optional>
 #include <shellapi.h>
@@ -27,25 +22,23 @@
 
 namespace {
 
-constexpr wchar_t kUsage[] = L"chathost [--icons N] [--decoy] [--no-room] [--log PATH] [--hang-after N] [--hidden]";
+constexpr wchar_t kUsage[] = L"chathost [--log PATH] [--hang-after N]";
 constexpr wchar_t kUsageTitle[] = L"chathost";
 constexpr int kBadArguments = 2;
 constexpr int kEndedWhileHung = 3;
 constexpr DWORD kLongestHangMs = 120000;
-constexpr int kMostIcons = 64;
 constexpr int kDecimal = 10;
 
 struct Options {
-    chathost::HostConfig config;
     std::wstring logPath;
     std::optional<long> hangAfter;
 };
 
-std::optional<long> ParseCount(const std::wstring& text, long most)
+std::optional<long> ParseCount(const std::wstring& text)
 {
     wchar_t* end = nullptr;
     const long value = std::wcstol(text.c_str(), &end, kDecimal);
-    if (text.empty() || *end != L'\0' || value < 0 || value > most)
+    if (text.empty() || *end != L'\0' || value < 0)
         return std::nullopt;
     return value;
 }
@@ -56,21 +49,10 @@ std::optional<Options> ParseOptions(const std::vector<std::wstring>& args)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::wstring& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == L"--decoy") {
-            options.config.decoy = true;
-        } else if (arg == L"--no-room") {
-            options.config.room = false;
-        } else if (arg == L"--hidden") {
-            options.config.show = false;
-        } else if (arg == L"--log" && hasValue) {
+        if (arg == L"--log" && hasValue) {
             options.logPath = args[++i];
-        } else if (arg == L"--icons" && hasValue) {
-            const auto count = ParseCount(args[++i], kMostIcons);
-            if (!count)
-                return std::nullopt;
-            options.config.iconCount = static_cast<int>(*count);
         } else if (arg == L"--hang-after" && hasValue) {
-            options.hangAfter = ParseCount(args[++i], LONG_MAX);
+            options.hangAfter = ParseCount(args[++i]);
             if (!options.hangAfter)
                 return std::nullopt;
         } else {
@@ -132,7 +114,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         };
     }
 
-    chathost::ChatHost host(options->config, std::move(events));
+    chathost::ChatHost host({}, std::move(events));
     log.Write({ chathost::LogKind::Ready, 0, {} });
 
     MSG msg;
