@@ -21,6 +21,7 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 WINE=${WINE:-wine}
 command -v "$WINE" >/dev/null || WINE=wine64
 
+source "$(dirname "${BASH_SOURCE[0]}")/start-xvfb.sh"
 # A display: the caller's, or a virtual one kept for this build tree.
 source "$(dirname "${BASH_SOURCE[0]}")/build-display.sh"
 
@@ -31,24 +32,24 @@ if [[ ! -f $ready ]]; then
   flock 9
   if [[ ! -f $ready ]]; then
     mkdir -p "$WINEPREFIX"
-    wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
+    run_detached wineboot -i || true
     # There is no window manager on the virtual display: Wine is to place and
     # unmap every window itself, or each hidden window waits 2 s for one.
-    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&- || true
-    wineserver -w 9>&- || true
+    run_detached "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || true
+    run_detached wineserver -w || true
     touch "$ready"
   fi
   exec 9>&-
 fi
 
 # The Wine session (its server, desktop and services) is started here, apart,
-# with no terminal or pipe of the caller's: started by the program itself they
-# would inherit its output pipes and outlive it, and CTest would wait on them.
-# Both return at once when the session is already up.
+# with no terminal, pipe or lock of the caller's: started by the program itself
+# they would inherit its output pipes and outlive it, and CTest would wait on
+# them. Both return at once when the session is already up.
 exec 7>"$build_dir/.wineserver.lock"
 flock 7
-setsid wineserver -p 30 </dev/null >/dev/null 2>&1 7>&- || true
-setsid "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 7>&- || true
+run_detached wineserver -p 30 || true
+run_detached "$WINE" cmd /c exit || true
 exec 7>&-
 
 exec "$WINE" "$prog" "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' -e 'apt-get install wine32' >&2)
