@@ -1,19 +1,17 @@
 # Sourced: the way the scripts start the servers that may outlive them.
 
-# run_detached COMMAND...: runs the command in a session of its own, with
-# /dev/null for its standard streams and none of the caller's other
-# descriptors. A server it leaves running (an X server, Wine's) then holds no
-# pipe or lock of the caller's, so nobody waits on those for as long as the
-# server lives.
-run_detached() {
-  (
-    local fd
-    for fd in /proc/"$BASHPID"/fd/*; do
-      fd=${fd##*/}
-      if ((fd > 2)); then eval "exec $fd>&-"; fi
-    done
-    exec setsid "$@" </dev/null >/dev/null 2>&1
-  )
+# exec_detached COMMAND...: this shell becomes the command, in a session of
+# its own, with /dev/null for its standard streams and none of the other
+# descriptors the shell holds. A server left running (an X server, Wine's)
+# then holds no pipe or lock of the caller's, so nobody waits on those for as
+# long as it lives. Call it in a subshell: (exec_detached ...)
+exec_detached() {
+  local fd
+  for fd in /proc/"$BASHPID"/fd/*; do
+    fd=${fd##*/}
+    if ((fd > 2)); then eval "exec $fd>&-"; fi
+  done
+  exec setsid "$@" </dev/null >/dev/null 2>&1
 }
 
 # start_free_xvfb FIRST LAST starts a virtual X server on the first free
@@ -23,7 +21,7 @@ start_free_xvfb() {
   local n
   for n in $(seq "$1" "$2"); do
     if [[ ! -e /tmp/.X$n-lock ]] && ! xdpyinfo -display ":$n" >/dev/null 2>&1; then
-      run_detached Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp &
+      (exec_detached Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp) &
       xvfb_pid=$!
       xvfb_display=:$n
       for _ in $(seq 100); do

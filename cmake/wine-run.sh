@@ -32,11 +32,11 @@ if [[ ! -f $ready ]]; then
   flock 9
   if [[ ! -f $ready ]]; then
     mkdir -p "$WINEPREFIX"
-    run_detached wineboot -i || true
+    (exec_detached wineboot -i) || true
     # There is no window manager on the virtual display: Wine is to place and
     # unmap every window itself, or each hidden window waits 2 s for one.
-    run_detached "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || true
-    run_detached wineserver -w || true
+    (exec_detached "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f) || true
+    (exec_detached wineserver -w) || true
     touch "$ready"
   fi
   exec 9>&-
@@ -48,8 +48,8 @@ fi
 # them. Both return at once when the session is already up.
 exec 7>"$build_dir/.wineserver.lock"
 flock 7
-run_detached wineserver -p 30 || true
-run_detached "$WINE" cmd /c exit || true
+(exec_detached wineserver -p 30) || true
+(exec_detached "$WINE" cmd /c exit) || true
 exec 7>&-
 
 exec "$WINE" "$prog" "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' -e 'apt-get install wine32' >&2)
