@@ -11,6 +11,7 @@ packages=(
   fonts-wine              # "MS Sans Serif", the face of every caption
   xvfb x11-utils       # a virtual display when there is none, and xdpyinfo
   xdotool imagemagick  # real mouse input and screenshots for the end-to-end tests
+  zip                  # the release zips
 )
 
 sudo=()
