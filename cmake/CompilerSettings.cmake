@@ -6,11 +6,11 @@ target_compile_definitions(kestavine_settings INTERFACE
   _WIN32_WINNT=0x0601 WINVER=0x0601
   WIN32_LEAN_AND_MEAN NOMINMAX)
 
-# The code of the program that ships, linked privately by its libraries so
-# that tests and tools built on them keep the settings above alone: nothing in it
-# throws, and the C++ exception runtime would weigh more than the program, so
-# it is built without exceptions; for size; and with every function and datum
-# in a section of its own, so that the link drops whatever nothing uses.
+# The code of the program that ships. Nothing in it throws, and the C++
+# exception runtime would outweigh the program, so it is built without
+# exceptions; for size; and with each function and datum in a section of its
+# own, so that the link can drop whatever nothing uses. Its libraries link
+# this privately: the tests and tools built on them keep the plain settings.
 add_library(kestavine_lean INTERFACE)
 target_link_libraries(kestavine_lean INTERFACE kestavine_settings)
 
