@@ -4,6 +4,7 @@
 # lines arrive in the room; closing Kestavine Idle with its "X" ends the run.
 # With no display: a virtual one, START clicked here, and after one full tick
 # a screenshot and the room's transcript saved in build/run/.
+# KESTAVINE_BUILD_DIR picks the build folder (default build/mingw-x64).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,28 +13,30 @@ headless=0
 [[ -n ${DISPLAY:-} ]] || headless=1
 source scripts/virtual-display.sh
 
-cmake --preset mingw-x64 >/dev/null
-cmake --build --preset mingw-x64 --target kestavine_idle chathost
+build=${KESTAVINE_BUILD_DIR:-$PWD/build/mingw-x64}
+cmake --preset mingw-x64 -B "$build" >/dev/null
+cmake --build "$build" -j2 --target kestavine_idle chathost
 
 out=$PWD/build/run
 mkdir -p "$out"
-source tests/e2e/lib.sh
-e2e_init build/mingw-x64/bin
+# shellcheck source=scripts/lib.sh
+source scripts/lib.sh
+kv_init "$build/bin"
 CHAT_LOG=$out/chat.log
 
-e2e_start_chathost
-e2e_start_kestavine
+kv_start_chathost
+kv_start_kestavine
 echo "Kestavine Idle is running beside the stand-in chat room."
 
 write_transcript() {
-  e2e_sent | awk -F '\t' 'NR == 1 { t0 = $1 } { printf "[+%7.3f s] %s\n", $1 - t0, substr($0, index($0, "\t") + 1) }' \
+  kv_sent | awk -F '\t' 'NR == 1 { t0 = $1 } { printf "[+%7.3f s] %s\n", $1 - t0, substr($0, index($0, "\t") + 1) }' \
     >"$out/transcript.txt"
 }
 
 if ((headless)); then
-  e2e_click 30 80 # START
+  kv_click "${AT_START[@]}"
   # The banner at once, then one full tick: the banner and the reason line.
-  e2e_wait_sent 3 30 || echo "the room got fewer lines than expected"
+  kv_wait_sent 3 30 || echo "the room got fewer lines than expected"
   sleep 0.3
   import -window root -crop 800x400+0+0 "$out/screenshot.png"
   write_transcript

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program on the (virtual) screen: a screenshot shows every part of
 # the window where it is designed to be.
+# shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init "$1"
 

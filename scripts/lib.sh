@@ -1,0 +1,122 @@
+# shellcheck shell=bash disable=SC2034
+# Sourced by the run script, the end-to-end tests and the benchmarks: what they
+# all do with the real programs under Wine, once. Starting a program and its
+# window, the stand-in chat host and the lines its room sent, the window's
+# place and its controls, the clock and float arithmetic.
+#   kv_init BIN_DIR   the folder holding the built programs
+set -euo pipefail
+
+KV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+KV_WINE_RUN=$KV_ROOT/cmake/wine-run.sh
+KESTAVINE_EXE="Kestavine Idle 1.0.exe"
+KESTAVINE_TITLE="Kestavine Idle"
+
+# Where the window opens on the screen (the tests and the benchmarks click
+# blind, so the program must keep it), and a point (x y) of its client area on
+# each control: the title strip, "-", "X" (on its transparent ground), the
+# reason box, START and STOP.
+FORM_X=0
+FORM_Y=126
+AT_TITLE_STRIP=(100 10)
+AT_MINIMISE=(272 8)
+AT_CLOSE=(296 28)
+AT_REASON=(150 72)
+AT_START=(30 80)
+AT_STOP=(260 80)
+
+kv_pids=() # what was started here in the background, ended on exit
+
+kv_init() {
+  KV_BIN=$(cd "$1" && pwd)
+  # The Wine wrapper keeps its prefix and its display in this build tree.
+  export KESTAVINE_BUILD_DIR
+  KESTAVINE_BUILD_DIR=$(cd "$KV_BIN/.." && pwd)
+  KV_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kestavine.XXXXXX")
+  trap kv_cleanup EXIT
+}
+
+# Ends the programs started here that still run, so that none outlives the
+# script (a server the caller left running, such as a virtual display kept for
+# the build tree, is not among them); a virtual display of the caller's own
+# goes too. KV_KEEP=1 keeps the scratch folder (logs, screenshots) to look at.
+kv_cleanup() {
+  local pid running
+  running=" $(jobs -pr | tr '\n' ' ')"
+  for pid in "${kv_pids[@]}"; do
+    [[ $running != *" $pid "* ]] || kill "$pid" 2>/dev/null || true
+  done
+  for pid in "${kv_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  [[ -n ${KV_KEEP:-} || -z ${KV_TMP:-} ]] || rm -rf "$KV_TMP"
+  ! declare -F kestavine_stop_xvfb >/dev/null || kestavine_stop_xvfb
+}
+
+# The clock, in seconds with microseconds.
+kv_now() { echo "$EPOCHREALTIME"; }
+
+# Float arithmetic with awk (always there, where bc may not be), printed with
+# the given format (default %.3f); kv_true tests a comparison.
+kv_calc() { awk "BEGIN { printf \"${2:-%.3f}\", $1 }"; }
+kv_true() { awk "BEGIN { exit !($1) }"; }
+
+# Runs a command every $2 seconds until it succeeds, for up to $1 seconds of
+# the clock (a slow command does not stretch the limit).
+kv_wait_for() {
+  local limit=$1 every=$2 end
+  shift 2
+  end=$(kv_calc "$(kv_now) + $limit")
+  until "$@"; do
+    kv_true "$(kv_now) > $end" && return 1
+    sleep "$every"
+  done
+}
+
+# A path as Windows programs under Wine see it.
+kv_winpath() { echo "Z:${1//\//\\}"; }
+
+# Starts a Windows program through the Wine wrapper, in the background; the
+# wrapper's pid is in $kv_last_pid. WINE set for the call picks the loader.
+kv_start() {
+  "$KV_WINE_RUN" "$@" >/dev/null 2>&1 &
+  kv_last_pid=$!
+  kv_pids+=("$kv_last_pid")
+}
+
+kv_window_visible() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+
+# Waits (up to $2 seconds, default 20) until a visible window with exactly this title exists.
+kv_wait_window() { kv_wait_for "${2:-20}" 0.1 kv_window_visible "$1"; }
+
+# Starts Kestavine Idle and waits for its first paint; its wrapper's pid is in
+# $KESTAVINE_PID.
+kv_start_kestavine() {
+  kv_start "$KV_BIN/$KESTAVINE_EXE"
+  KESTAVINE_PID=$kv_last_pid
+  kv_wait_window "$KESTAVINE_TITLE" 90 || { echo "Kestavine Idle's window never appeared" >&2; return 1; }
+  sleep 0.3
+}
+
+# The stand-in chat host, in its own process, logging to $CHAT_LOG (default in
+# the scratch folder); returns once it says it is ready.
+kv_start_chathost() {
+  CHAT_LOG=${CHAT_LOG:-$KV_TMP/chat.log}
+  : >"$CHAT_LOG"
+  kv_start "$KV_BIN/chathost.exe" --log "$(kv_winpath "$CHAT_LOG")"
+  kv_wait_for 90 0.1 grep -qx ready "$CHAT_LOG" || { echo "the chat host never said it was ready" >&2; return 1; }
+}
+
+# The lines the room has sent so far, one a line: "<host seconds><TAB><text>".
+kv_sent() { sed -n 's/^sent \([0-9.]*\) "\(.*\)"$/\1\t\2/p' "$CHAT_LOG"; }
+kv_sent_count() { kv_sent | wc -l; }
+kv_has_sent() { (($(kv_sent_count) >= $1)); }
+
+# Waits up to $2 seconds until the room has sent at least $1 lines.
+kv_wait_sent() { kv_wait_for "$2" 0.05 kv_has_sent "$1"; }
+
+# The screen point "x y" of a client point of the window, and a left click
+# (or another button's, $3) there. FORM_X and FORM_Y set for the call place
+# the window elsewhere.
+kv_point() { echo "$((FORM_X + $1)) $((FORM_Y + $2))"; }
+kv_click() {
+  # shellcheck disable=SC2046
+  xdotool mousemove $(kv_point "$1" "$2") click "${3:-1}"
+}
