@@ -15,11 +15,12 @@
 # ended thread leaves the schedstat sum), is counted from /proc/<pid>/stat.
 #
 #   bench/cpu_idle.sh      (after a build; prints Markdown table rows)
+# shellcheck source=bench/lib.sh
 source "$(dirname "$0")/lib.sh"
 bench_init
 
 cycles=${BENCH_CYCLES:-2}
-window_s=$(bench_calc "$cycles * 20 + 0.8" "%.1f")
+window_s=$(kv_calc "$cycles * 20 + 0.8" "%.1f")
 expected_lines=$((1 + 2 * cycles))
 
 # Prints "pid ticks nanoseconds command" for every Wine process of the prefix.
@@ -56,60 +57,48 @@ busiest() {
 measure() {
   local name=$1 label=$2 title=$3 exe=$4
   shift 4
-  local chat_log="" chat_pid="" pid server t0 t1 wall lines="" figures
-  if [[ -f $BENCH_BIN/chathost.exe ]]; then
-    chat_log=$BENCH_TMP/chat.log
-    : >"$chat_log"
-    bench_start "$BENCH_BIN/chathost.exe" --log "$(bench_winpath "$chat_log")"
-    chat_pid=$(bench_wait_process chathost.exe 30)
-    bench_programs+=("$chat_pid")
-    for _ in $(seq 200); do grep -qx ready "$chat_log" && break; sleep 0.1; done
-  fi
-  bench_start "$BENCH_BIN/$exe" "$@"
-  bench_wait_visible "$title" 30 || { bench_log "$label: the window never appeared"; return 1; }
-  pid=$(bench_wait_process "${exe%.exe}" 10)
-  bench_programs+=("$pid")
+  local chat_pid pid server t0 t1 wall lines figures
+  CHAT_LOG=$KV_TMP/chat-$name.log
+  kv_start_chathost
+  bench_wait_process chathost.exe 30
+  chat_pid=$bench_pid
+  kv_start "$BENCH_BIN/$exe" "$@"
+  kv_wait_window "$title" 30 || { bench_log "$label: the window never appeared"; return 1; }
+  bench_wait_process "${exe%.exe}" 10
+  pid=$bench_pid
   server=$(bench_wineserver_pid)
   sleep 1 # first paint and start-up settle
 
-  sample >"$BENCH_TMP/before"
-  t0=$(bench_now)
-  xdotool mousemove "$START_X" "$START_Y" click 1 # START, as a user clicks it
+  sample >"$KV_TMP/before"
+  t0=$(kv_now)
+  kv_click "${AT_START[@]}" # as a user clicks it
   bench_log "$label: idling on, counting for $window_s s"
-  sleep "$(bench_calc "$t0 + $window_s - $(bench_now)")"
-  sample >"$BENCH_TMP/after"
-  t1=$(bench_now)
-  wall=$(bench_calc "$t1 - $t0")
+  sleep "$(kv_calc "$t0 + $window_s - $(kv_now)")"
+  sample >"$KV_TMP/after"
+  t1=$(kv_now)
+  wall=$(kv_calc "$t1 - $t0")
   bench_alive "$pid" || { bench_log "$label: the program ended during the count"; return 1; }
 
-  [[ -z $chat_log ]] || lines=$(grep -c '^sent ' "$chat_log" || true)
+  lines=$(kv_sent_count)
   bench_stop "$pid"
-  [[ -z $chat_pid ]] || bench_stop "$chat_pid"
+  bench_stop "$chat_pid"
 
-  deltas "$BENCH_TMP/before" "$BENCH_TMP/after" >"$BENCH_TMP/deltas"
-  cp "$BENCH_TMP/deltas" "$BENCH_OUT/cpu-$name.txt"
-  local d=$BENCH_TMP/deltas rest="\$1 != $pid && \$1 != $server && \$1 != \"${chat_pid:-none}\""
+  deltas "$KV_TMP/before" "$KV_TMP/after" >"$KV_TMP/deltas"
+  cp "$KV_TMP/deltas" "$BENCH_OUT/cpu-$name.txt"
+  local d=$KV_TMP/deltas rest="\$1 != $pid && \$1 != $server && \$1 != $chat_pid"
   local p p_ticks s c o ticks ns top
   p=$(percent "\$1 == $pid" ns "$wall" "$d")
   p_ticks=$(percent "\$1 == $pid" ticks "$wall" "$d")
   s=$(percent "\$1 == $server" ns "$wall" "$d")
-  c=$(percent "\$1 == \"${chat_pid:-none}\"" ns "$wall" "$d")
+  c=$(percent "\$1 == $chat_pid" ns "$wall" "$d")
   o=$(percent "$rest" ticks "$wall" "$d")
   top=$(busiest "$rest" "$d")
   read -r ticks ns < <(awk -v pid="$pid" '$1 == pid { print $2, $3 }' "$d")
-  figures="$p% of one core, $(bench_calc "$p / $(nproc)" %.3f)% of the machine:"
-  figures+=" $(bench_calc "$ns / 1e6" %.1f) ms CPU in $(bench_calc "$wall" %.1f) s,"
-  figures+=" $(bench_calc "$ns / 1e6 / $cycles" %.1f) ms a cycle"
+  figures="$p% of one core, $(kv_calc "$p / $(nproc)" %.3f)% of the machine:"
+  figures+=" $(kv_calc "$ns / 1e6" %.1f) ms CPU in $(kv_calc "$wall" %.1f) s,"
+  figures+=" $(kv_calc "$ns / 1e6 / $cycles" %.1f) ms a cycle"
   figures+=" (/proc stat: $((ticks * 1000 / CLK_TCK)) ms, $p_ticks%)"
-  local beside="wine server $s%"
-  [[ -z $chat_log ]] || beside+=", chat host $c%"
-  beside+=", the prefix's other Wine processes $o%${top:+ (mostly $top)}"
-  if [[ -n $chat_log ]]; then
-    beside+="; the room got $lines lines ($expected_lines expected)"
-  else
-    beside+="; no chat host built, so no room: SendChat found nothing"
-  fi
-  bench_row "$label" "$figures" "$beside"
+  bench_row "$label" "$figures" "wine server $s%, chat host $c%, the prefix's other Wine processes $o%${top:+ (mostly $top)}; the room got $lines lines ($expected_lines expected)"
 }
 
 measure kestavine "Idle CPU over $cycles tick cycle$( ((cycles == 1)) || echo s): Kestavine Idle (target below 0.5% of one core)" \

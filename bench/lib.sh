@@ -1,66 +1,47 @@
 # shellcheck shell=bash disable=SC2034
-# Sourced by the benchmark scripts: where the built programs are, a Wine prefix
-# of the benchmarks' own (so that its wine server serves nobody else and its
-# CPU time is ours alone), a display, and the measuring bits they share.
-# Figures go to stdout as Markdown table rows; progress goes to stderr.
-set -euo pipefail
+# Sourced by the benchmark scripts: the shared library (scripts/lib.sh), a
+# Wine prefix of the benchmarks' own (so that its wine server serves nobody
+# else and its CPU time is ours alone), and what only the benchmarks measure:
+# CPU counters, the X server's own notifications, the Windows processes behind
+# the programs. Figures go to stdout as Markdown table rows; progress goes to
+# stderr.
+# shellcheck source=scripts/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 
-BENCH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BENCH_BIN=${BENCH_BIN:-$BENCH_ROOT/build/mingw-x64/bin}
-BENCH_OUT=${BENCH_OUT:-$BENCH_ROOT/build/bench}
-BENCH_WINE_RUN=$BENCH_ROOT/cmake/wine-run.sh
-KESTAVINE_EXE="Kestavine Idle 1.0.exe"
-KESTAVINE_TITLE="Kestavine Idle"
+BENCH_BIN=${BENCH_BIN:-$KV_ROOT/build/mingw-x64/bin}
+BENCH_OUT=${BENCH_OUT:-$KV_ROOT/build/bench}
 BARE_TITLE="bench_bare_window"
 SPIN_TITLE="bench_spin_wait"
-# Screen points of the window, which opens at (0, 126): START at client
-# (0..64, 72..91) and "X" at client (280..299, 7..31).
-START_X=30 START_Y=206
-CLOSE_X=296 CLOSE_Y=154
 CLK_TCK=$(getconf CLK_TCK)
 
-bench_launchers=() # the wine-run.sh processes started here, each waited for
-bench_programs=()  # the Windows processes they became, each ended on exit
-BENCH_XEV_PID=
+bench_programs=() # the Windows processes behind the programs started here
+bench_pid=
 
 bench_init() {
   mkdir -p "$BENCH_OUT"
-  BENCH_BUILD=$(cd "$BENCH_BIN/.." && pwd)
-  export KESTAVINE_BUILD_DIR=$BENCH_BUILD
   export WINEPREFIX=${BENCH_WINEPREFIX:-$BENCH_OUT/wineprefix}
   # A virtual X server of our own when there is no display: clicks then land
   # on nobody else's windows.
-  if [[ -z ${DISPLAY:-} ]]; then
-    source "$BENCH_ROOT/scripts/virtual-display.sh"
-  fi
-  BENCH_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kestavine-bench.XXXXXX")
+  # shellcheck source=scripts/virtual-display.sh
+  source "$KV_ROOT/scripts/virtual-display.sh"
+  kv_init "$BENCH_BIN"
   trap bench_cleanup EXIT
   # A new prefix takes Wine a while to make; that is not to be timed.
   if [[ ! -f $WINEPREFIX/.kestavine-prefix-2 ]]; then
     bench_log "making the benchmarks' Wine prefix $WINEPREFIX"
-    bench_start "$BENCH_BIN/bench_bare_window.exe" --hidden
-    local pid
-    pid=$(bench_wait_process "bench_bare_window.exe --hidden" 180) || { bench_log "Wine did not start"; exit 1; }
-    bench_programs+=("$pid")
-    bench_stop "$pid"
+    bench_start_hidden_window 180
+    bench_stop "$bench_pid"
   fi
 }
 
+# The Windows processes are not this shell's children: they go first.
 bench_cleanup() {
   local pid
-  [[ -z $BENCH_XEV_PID ]] || kill "$BENCH_XEV_PID" 2>/dev/null || true
   for pid in "${bench_programs[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${bench_launchers[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$BENCH_TMP"
-  ! declare -F kestavine_stop_xvfb >/dev/null || kestavine_stop_xvfb
+  kv_cleanup
 }
 
 bench_log() { echo "bench: $*" >&2; }
-
-bench_now() { echo "$EPOCHREALTIME"; }
-
-# Float arithmetic with awk, printed with the given format (default %.3f).
-bench_calc() { awk "BEGIN { printf \"${2:-%.3f}\", $1 }"; }
 
 # The median of the numbers on stdin, one a line, printed with the given
 # format (default %g).
@@ -69,9 +50,6 @@ bench_median() {
       if (NR == 0) { print "none"; exit }
       printf f "\n", NR % 2 ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'
 }
-
-# A path as Windows programs under Wine see it.
-bench_winpath() { echo "Z:${1//\//\\}"; }
 
 # True while the process runs (a zombie has ended).
 bench_alive() {
@@ -102,91 +80,58 @@ bench_cpu_ns() {
 # The Wine processes of our prefix, wine server included: "pid command line".
 bench_wine_processes() {
   local f d exe
-  for f in $(grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null); do
+  while read -r f; do
     d=${f%/environ}
     exe=$(readlink "$d/exe" 2>/dev/null) || continue
     [[ $exe == /usr/lib/wine/* || $exe == */wine*/wine* ]] || continue
     echo "${d#/proc/} $(tr '\0' ' ' <"$d/cmdline" 2>/dev/null)"
-  done
+  done < <(grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null)
 }
 
 # The pid of our prefix's wine server.
 bench_wineserver_pid() { bench_wine_processes | awk '$2 ~ /wineserver/ { print $1; exit }'; }
 
-# Starts a Windows program through the Wine wrapper, in the background; with
-# BENCH_LOADER set, the wrapper runs that Wine loader instead of `wine`.
-bench_start() {
-  if [[ -n ${BENCH_LOADER:-} ]]; then
-    WINE=$BENCH_LOADER "$BENCH_WINE_RUN" "$@" >/dev/null 2>>"$BENCH_TMP/wine.err" &
-  else
-    "$BENCH_WINE_RUN" "$@" >/dev/null 2>>"$BENCH_TMP/wine.err" &
-  fi
-  bench_launchers+=("$!")
-}
+# The pid of a Windows process of our prefix whose program file name starts
+# with $1 (its command line holds a backslash and then $1, as a Windows path
+# does; the Wine loader and start.exe that lead up to it hold the Unix path).
+bench_find_process() { bench_wine_processes | grep -F -- "\\$1" | awk '{ print $1; exit }'; }
+bench_process_found() { [[ -n $(bench_find_process "$1") ]]; }
 
-# Waits (up to $2 s) for a Windows process of our prefix whose program file
-# name starts with $1 (its command line holds a backslash and then $1, as a
-# Windows path does; the Wine loader and start.exe that lead up to it hold the
-# Unix path), and prints its pid. The caller keeps it in bench_programs, so
-# that it is ended on exit.
+# Waits (up to $2 s) for that process; its pid is in $bench_pid, and in
+# bench_programs, so that it is ended on exit.
 bench_wait_process() {
-  local what=$1 limit=${2:-20} i pid
-  for ((i = 0; i < limit * 10; i++)); do
-    pid=$(bench_wine_processes | grep -F -- "\\$what" | awk '{ print $1; exit }')
-    [[ -n $pid ]] && { echo "$pid"; return 0; }
-    sleep 0.1
-  done
-  return 1
+  kv_wait_for "${2:-20}" 0.1 bench_process_found "$1" || return 1
+  bench_pid=$(bench_find_process "$1")
+  bench_programs+=("$bench_pid")
 }
 
-# Ends a process started here and waits until it has gone.
+# A process that only holds the prefix's wine server and Wine's own services
+# up (a bare window never shown), waited for up to $1 s; its pid is in $bench_pid.
+bench_start_hidden_window() {
+  kv_start "$BENCH_BIN/bench_bare_window.exe" --hidden
+  bench_wait_process "bench_bare_window.exe --hidden" "$1" || { bench_log "Wine did not start"; exit 1; }
+}
+
+# Ends a Windows process started here and waits (up to 5 s) until it has
+# gone; its pid, free for reuse, is no longer ours to end.
 bench_stop() {
-  local pid=$1 i
-  kill "$pid" 2>/dev/null || true
-  for ((i = 0; i < 500; i++)); do
-    bench_alive "$pid" || break
-    sleep 0.01
-  done
-  bench_reap
-}
-
-# Waits for the launchers whose programs have ended.
-bench_reap() {
   local pid left=()
-  for pid in "${bench_launchers[@]}"; do
-    if kill -0 "$pid" 2>/dev/null && [[ $(cut -d' ' -f3 "/proc/$pid/stat" 2>/dev/null) != Z ]]; then
-      left+=("$pid")
-    else
-      wait "$pid" 2>/dev/null || true
-    fi
-  done
-  bench_launchers=("${left[@]}")
+  kill "$1" 2>/dev/null || true
+  kv_wait_for 5 0.01 bench_ended "$1" || true
+  for pid in "${bench_programs[@]}"; do [[ $pid == "$1" ]] || left+=("$pid"); done
+  bench_programs=("${left[@]}")
 }
-
-# Waits (up to $2 s) until a visible window with exactly this title exists.
-bench_wait_visible() {
-  local title=$1 limit=${2:-20} i
-  for ((i = 0; i < limit * 10; i++)); do
-    xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
+bench_ended() { ! bench_alive "$1"; }
 
 # What happens to top-level windows on the screen, as it happens, from the X
 # server's own notifications: one line an event, "time kind window", in
 # $BENCH_SCREEN_LOG. The time stamp is taken as each event arrives.
 bench_watch_screen() {
-  BENCH_SCREEN_LOG=$BENCH_TMP/screen.log
+  BENCH_SCREEN_LOG=$KV_TMP/screen.log
   : >"$BENCH_SCREEN_LOG"
   xev -root -event substructure > >(bench_stamp_events >>"$BENCH_SCREEN_LOG") 2>/dev/null &
-  BENCH_XEV_PID=$!
+  kv_pids+=("$!")
   sleep 0.5 # xev selects its events
-}
-
-bench_stop_watching() {
-  [[ -z $BENCH_XEV_PID ]] || kill "$BENCH_XEV_PID" 2>/dev/null || true
-  BENCH_XEV_PID=
 }
 
 # xev prints an event over two or more lines: the kind first, the window on the next.
@@ -213,8 +158,8 @@ bench_stamp_events() {
 # than time $2; prints "time window" of that MapNotify.
 bench_wait_mapped() {
   local title=$1 after=$2 limit=${3:-20} end at kind w seen=" "
-  end=$(bench_calc "$(bench_now) + $limit")
-  while awk "BEGIN { exit !($(bench_now) < $end) }"; do
+  end=$(kv_calc "$(kv_now) + $limit")
+  while kv_true "$(kv_now) < $end"; do
     while read -r at kind w; do
       [[ $seen == *" $w "* ]] && continue
       seen+="$w "

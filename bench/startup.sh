@@ -12,6 +12,7 @@
 #
 #   bench/startup.sh       (after a build; prints Markdown table rows)
 #   BENCH_START_RUNS=10    timed warm runs of each program
+# shellcheck source=bench/lib.sh
 source "$(dirname "$0")/lib.sh"
 bench_init
 
@@ -21,37 +22,36 @@ runs=${BENCH_START_RUNS:-10}
 time_start() {
   local title=$1 exe=$2 t0 mapped at w pid
   shift 2
-  t0=$(bench_now)
-  bench_start "$BENCH_BIN/$exe" "$@"
+  t0=$(kv_now)
+  kv_start "$BENCH_BIN/$exe" "$@"
   mapped=$(bench_wait_mapped "$title" "$t0" 30) || { bench_log "$exe: no window in 30 s"; return 1; }
   read -r at w <<<"$mapped"
-  pid=$(xdotool getwindowpid "$w" 2>/dev/null || bench_wait_process "${exe%.exe}" 10)
+  pid=$(xdotool getwindowpid "$w")
   bench_programs+=("$pid")
   bench_stop "$pid"
-  bench_calc "($at - $t0) * 1000" %.0f
+  kv_calc "($at - $t0) * 1000" %.0f
   echo
 }
 
 bench_watch_screen
-bench_start "$BENCH_BIN/bench_bare_window.exe" --hidden
-keeper=$(bench_wait_process "bench_bare_window.exe --hidden" 60)
-bench_programs+=("$keeper")
+bench_start_hidden_window 60
+keeper=$bench_pid
 
 bench_log "start-up: $runs warm runs of each, alternating"
 time_start "$KESTAVINE_TITLE" "$KESTAVINE_EXE" >/dev/null
 time_start "$BARE_TITLE" bench_bare_window.exe >/dev/null
 wine64=/usr/lib/wine/wine64
 [[ -x $wine64 ]] || wine64=
-for f in kestavine bare direct; do : >"$BENCH_TMP/$f"; done
+for f in kestavine bare direct; do : >"$KV_TMP/$f"; done
 for ((i = 0; i < runs; i++)); do
-  time_start "$KESTAVINE_TITLE" "$KESTAVINE_EXE" >>"$BENCH_TMP/kestavine"
-  time_start "$BARE_TITLE" bench_bare_window.exe >>"$BENCH_TMP/bare"
-  [[ -z $wine64 ]] || BENCH_LOADER=$wine64 time_start "$BARE_TITLE" bench_bare_window.exe >>"$BENCH_TMP/direct"
+  time_start "$KESTAVINE_TITLE" "$KESTAVINE_EXE" >>"$KV_TMP/kestavine"
+  time_start "$BARE_TITLE" bench_bare_window.exe >>"$KV_TMP/bare"
+  [[ -z $wine64 ]] || WINE=$wine64 time_start "$BARE_TITLE" bench_bare_window.exe >>"$KV_TMP/direct"
 done
 range() { sort -g "$1" | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%s-%s", lo, hi }'; }
 bench_row "Start to window on screen, warm wine server, median of $runs: Kestavine Idle" \
-  "$(bench_median %.0f <"$BENCH_TMP/kestavine") ms (range $(range "$BENCH_TMP/kestavine") ms)" \
-  "bench_bare_window: $(bench_median %.0f <"$BENCH_TMP/bare") ms (range $(range "$BENCH_TMP/bare") ms)${wine64:+; bench_bare_window by $wine64 directly, no start.exe: $(bench_median %.0f <"$BENCH_TMP/direct") ms (range $(range "$BENCH_TMP/direct") ms)}"
+  "$(bench_median %.0f <"$KV_TMP/kestavine") ms (range $(range "$KV_TMP/kestavine") ms)" \
+  "bench_bare_window: $(bench_median %.0f <"$KV_TMP/bare") ms (range $(range "$KV_TMP/bare") ms)${wine64:+; bench_bare_window by $wine64 directly, no start.exe: $(bench_median %.0f <"$KV_TMP/direct") ms (range $(range "$KV_TMP/direct") ms)}"
 
 bench_log "start-up: cold, after wineserver -w"
 bench_stop "$keeper"
