@@ -11,8 +11,7 @@
 # screen), else on a virtual one of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
-out=$root/build/bench
+out=$PWD/build/bench
 mkdir -p "$out"
 log=$out/run.log
 : >"$log"
@@ -20,7 +19,8 @@ log=$out/run.log
 scripts/install-deps.sh
 
 echo "Building (64-bit) ..." >&2
-if ! { cmake --preset mingw-x64 && cmake --build --preset mingw-x64; } >"$out/build-x64.log" 2>&1; then
+if ! { cmake --preset mingw-x64 &&
+  cmake --build --preset mingw-x64 --target kestavine_idle chathost bench_bare_window bench_spin_wait sendchat_bench; } >"$out/build-x64.log" 2>&1; then
   tail -30 "$out/build-x64.log" >&2
   echo "the 64-bit build failed; see $out/build-x64.log" >&2
   exit 1
@@ -51,39 +51,7 @@ run() {
 }
 
 run bench/cpu_idle.sh
-
-# SendChat against the stand-in chat host in another process: a benchmark of
-# its own, bench/sendchat.sh. Its Markdown rows join the table as they are
-# (a table header of its own is dropped); plain output gives one row with its
-# last line as the figure.
-sendchat_row() {
-  local script=bench/sendchat.sh output body line
-  if [[ ! -f $script ]]; then
-    rows+=("| SendChat into the stand-in chat host, median | not measured: bench/sendchat.sh is not there yet (this row runs it once it is) | |")
-    return
-  fi
-  echo "Running $script ..." >&2
-  if ! output=$(BENCH_BIN=$root/build/mingw-x64/bin bash "$script" 2> >(tee -a "$log" >&2)); then
-    rows+=("| SendChat into the stand-in chat host, median (bench/sendchat.sh) | failed, see build/bench/run.log | |")
-    return
-  fi
-  body=$(tr -d '\r' <<<"$output" | grep '^|' || true)
-  if [[ -n $body ]]; then
-    # Rows after a header's separator line, or all of them when there is none.
-    if grep -qE '^\|[ :|-]+\|$' <<<"$body"; then
-      body=$(awk 'f { print } /^\|[ :|-]+\|$/ { f = 1 }' <<<"$body")
-    fi
-    # Rows of two cells get the third, empty.
-    while IFS= read -r line; do
-      [[ $(tr -cd '|' <<<"$line") == '|||' ]] && line+=" |"
-      rows+=("$line")
-    done <<<"$body"
-  else
-    rows+=("| SendChat into the stand-in chat host, median (bench/sendchat.sh) | $(grep -v '^[[:space:]]*$' <<<"$output" | tail -1) | |")
-  fi
-}
-sendchat_row
-
+run bench/sendchat.sh
 run bench/startup.sh
 run bench/close.sh
 run bench/size.sh

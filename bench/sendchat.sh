@@ -1,19 +1,12 @@
 #!/usr/bin/env bash
-# Times SendChat against the stand-in chat host in another process: the median
-# and p90 of many calls to a responsive host, and what a hung host costs.
-# Builds what it needs first. Usage: bench/sendchat.sh [calls]   (default 200)
-# SENDCHAT_BUILD_DIR picks the build folder (default build/mingw-x64).
-set -euo pipefail
+# SendChat against the stand-in chat host in another process: the median and
+# p90 of many calls to a responsive host, and what a hung host costs.
+#
+#   bench/sendchat.sh            (after a build; prints Markdown table rows)
+#   BENCH_SENDCHAT_CALLS=200     timed calls to the responsive host
+# shellcheck source=bench/lib.sh
+source "$(dirname "$0")/lib.sh"
+bench_init
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${SENDCHAT_BUILD_DIR:-$root/build/mingw-x64}
-calls=${1:-200}
-
-if [[ ! -f $build/CMakeCache.txt ]]; then
-  cmake --preset mingw-x64 -S "$root" -B "$build" >&2
-fi
-cmake --build "$build" --target sendchat_bench chathost -j2 >&2
-
-echo "| measure | figure |"
-echo "|---|---|"
-"$root/cmake/wine-run.sh" "$build/bin/sendchat_bench.exe" "$calls"
+# The rows come from the Windows program, with its C runtime's line ends.
+"$KV_WINE_RUN" "$BENCH_BIN/sendchat_bench.exe" "${BENCH_SENDCHAT_CALLS:-200}" | tr -d '\r'

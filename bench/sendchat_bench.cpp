@@ -58,10 +58,10 @@ int Responsive(int calls)
 
     const auto log = host.WaitForEntries(chathost::LogKind::Sent, kWarmUpCalls + calls, kLogTimeoutMs);
     const std::size_t sent = chathost::CountEntries(log, chathost::LogKind::Sent);
-    std::printf("| SendChat, responsive host, median of %d calls | %.3f ms |\n", calls, Quantile(ms, 0.5));
-    std::printf("| SendChat, responsive host, p90 | %.3f ms |\n", Quantile(ms, kP90));
-    std::printf("| SendChat, responsive host, min / max | %.3f / %.3f ms |\n", Quantile(ms, 0), Quantile(ms, 1));
-    std::printf("| lines the host logged as sent | %zu of %d |\n", sent - kWarmUpCalls, calls);
+    std::printf("| SendChat, responsive host, median of %d calls | %.3f ms | |\n", calls, Quantile(ms, 0.5));
+    std::printf("| SendChat, responsive host, p90 | %.3f ms | |\n", Quantile(ms, kP90));
+    std::printf("| SendChat, responsive host, min / max | %.3f / %.3f ms | |\n", Quantile(ms, 0), Quantile(ms, 1));
+    std::printf("| lines the host logged as sent | %zu of %d | |\n", sent - kWarmUpCalls, calls);
     return sent == static_cast<std::size_t>(kWarmUpCalls + calls) ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 
@@ -72,8 +72,8 @@ int Hung()
         return EXIT_FAILURE;
     const double first = TimedSendChat(L"Kestavine Idle 1.0");
     const double next = TimedSendChat(L"Idleing Reason: hung host");
-    std::printf("| SendChat, host hung on the press, first call (timeout %u ms) | %.1f ms |\n", kSendTimeoutMs, first);
-    std::printf("| SendChat, host hung, next call | %.3f ms |\n", next);
+    std::printf("| SendChat, host hung on the press, first call (timeout %u ms) | %.1f ms | |\n", kSendTimeoutMs, first);
+    std::printf("| SendChat, host hung, next call | %.3f ms | |\n", next);
     return EXIT_SUCCESS;
 }
 
