@@ -7,18 +7,13 @@
 //
 //   --hidden   create the window without showing it: a process that only
 //              keeps the wine server up between timed runs
+#include "BenchWindow.h"
+
 #include <windows.h>
 
 #include <cwchar>
 
 namespace {
-
-constexpr wchar_t kClassName[] = L"KestavineBenchBareWindow";
-constexpr wchar_t kTitle[] = L"bench_bare_window";
-constexpr int kX = 0;
-constexpr int kY = 126;
-constexpr int kWidth = 300;
-constexpr int kHeight = 100;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -34,30 +29,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
 {
     const bool hidden = std::wcsstr(commandLine, L"--hidden") != nullptr;
-
-    WNDCLASSEXW wc {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = kClassName;
-    if (!RegisterClassExW(&wc))
+    const bench::WindowClass windowClass { L"KestavineBenchBareWindow", L"bench_bare_window", WindowProc };
+    if (!bench::CreateBenchWindow(instance, windowClass, 0, nullptr, hidden))
         return 1;
-
-    HWND window = CreateWindowExW(
-        0, kClassName, kTitle, WS_POPUP, kX, kY, kWidth, kHeight, nullptr, nullptr, instance, nullptr);
-    if (!window)
-        return 1;
-    if (!hidden) {
-        ShowWindow(window, SW_SHOWNORMAL);
-        UpdateWindow(window);
-    }
-
-    MSG msg {};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    return bench::RunMessageLoop();
 }

@@ -12,6 +12,7 @@
 //   winutil   the program's own WaitSeconds, which sleeps between messages
 //   SECONDS   the program ends by itself this long after it started (default
 //             300), so that a run nobody ends does not linger
+#include "BenchWindow.h"
 #include "MessagePump.h"
 #include "modAol7SendChat.h"
 #include "vexo32.h"
@@ -24,13 +25,6 @@
 #include <string>
 
 namespace {
-
-constexpr wchar_t kClassName[] = L"KestavineBenchSpinWait";
-constexpr wchar_t kTitle[] = L"bench_spin_wait";
-constexpr int kX = 0;
-constexpr int kY = 126;
-constexpr int kWidth = 300;
-constexpr int kHeight = 100;
 
 constexpr UINT_PTR kTickTimerId = 1;
 constexpr UINT_PTR kLifetimeTimerId = 2;
@@ -157,29 +151,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     if (!ParseArguments(arguments))
         return kBadArguments;
 
-    WNDCLASSEXW wc {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = kClassName;
-    if (!RegisterClassExW(&wc))
-        return 1;
-
     Cycle cycle(arguments.spin);
-    HWND window = CreateWindowExW(
-        WS_EX_TOPMOST, kClassName, kTitle, WS_POPUP, kX, kY, kWidth, kHeight, nullptr, nullptr, instance, &cycle);
+    const bench::WindowClass windowClass { L"KestavineBenchSpinWait", L"bench_spin_wait", WindowProc };
+    HWND window = bench::CreateBenchWindow(instance, windowClass, WS_EX_TOPMOST, &cycle, false);
     if (!window)
         return 1;
     SetTimer(window, kLifetimeTimerId, arguments.lifetimeSeconds * 1000u, nullptr);
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
-
-    MSG msg {};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    return bench::RunMessageLoop();
 }
