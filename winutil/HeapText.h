@@ -39,13 +39,6 @@ public:
     {
     }
 
-    HeapText& operator=(HeapText&& other) noexcept
-    {
-        std::swap(data_, other.data_);
-        std::swap(size_, other.size_);
-        return *this;
-    }
-
     HeapText(const HeapText&) = delete;
     HeapText& operator=(const HeapText&) = delete;
 
