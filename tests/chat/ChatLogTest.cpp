@@ -11,7 +11,7 @@ namespace {
 using chathost::LogEntry;
 using chathost::LogKind;
 
-TEST(ChatLog, SentTextComesBackExactly)
+TEST(ChatLog, SentTextComesBackExactlyAndDamagedLinesAreNoEvents)
 {
     const std::wstring texts[] = { L"", L"  Kestavine Idle 1.0  ", L"say \"hi\"\"", L"back\\slash \\n",
         L"two\nlines\r\tand \x01 \x7f", L"caf\u00e9 \u3042 \U0001F600" };
@@ -24,6 +24,8 @@ TEST(ChatLog, SentTextComesBackExactly)
         EXPECT_TRUE(entry->text == text) << line;
         EXPECT_NEAR(entry->seconds, 8123.457, 1e-9);
     }
+    for (const char* damaged : { "sent 1.0 \"open", "sent x \"a\"", "sent 1.0 \"a\" tail", "sent 1.0 \"bad \\q\"" })
+        EXPECT_FALSE(chathost::ParseLogLine(damaged)) << damaged;
 }
 
 TEST(ChatLog, ReadsTheCompleteLinesOfAFileBeingWritten)
