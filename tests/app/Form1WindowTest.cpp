@@ -82,4 +82,14 @@ TEST_F(Form1Window, CloseOnTheXsTransparentGroundUnloadsAndEndsTheLoop)
     EXPECT_TRUE(QuitPosted()) << "the program's loop ends";
 }
 
+TEST_F(Form1Window, TheSystemsCloseUnloadsAtOnceWhileIdling)
+{
+    Click(kStart);
+    PostMessageW(hwnd(), WM_CLOSE, 0, 0); // Alt+F4, or Close on the taskbar
+    form_->DoEvents();
+    EXPECT_TRUE(form_->Unloaded());
+    EXPECT_FALSE(form_->Timer1Enabled());
+    EXPECT_TRUE(QuitPosted());
+}
+
 } // namespace

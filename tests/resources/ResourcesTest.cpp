@@ -20,7 +20,7 @@ namespace {
 
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
-constexpr std::uint32_t kGround = 0xFF00FF; // no colour of the icon
+constexpr std::uint32_t kTransparent = 0xFF00FF; // no colour of the icon
 
 HMODULE Program()
 {
@@ -43,66 +43,39 @@ std::vector<std::uint8_t> Raw(LPCWSTR type, LPCWSTR name)
     return { bytes, bytes + SizeofResource(Program(), info) };
 }
 
-// What a picture or icon looks like once drawn, as 0xRRGGBB values.
+// A bitmap's pixels as 0xRRGGBB values, the top row first.
 struct Pixels {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> rgb;
 
     std::uint32_t at(int x, int y) const { return rgb.at(static_cast<std::size_t>(y * width + x)); }
-    std::set<std::uint32_t> Colours() const { return { rgb.begin(), rgb.end() }; }
 };
 
-// A drawing surface of 32-bit pixels, filled with the ground colour.
-class Canvas {
-public:
-    Canvas(int width, int height)
-        : pixels_ { width, height, {} }
-    {
-        BITMAPINFO info {};
-        info.bmiHeader = { sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
-        dib_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        std::fill(bits_, bits_ + width * height, kGround);
-        old_ = SelectObject(dc_, dib_);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc_, old_);
-        DeleteObject(dib_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-    Pixels Read()
-    {
-        GdiFlush();
-        for (int i = 0; i < pixels_.width * pixels_.height; ++i)
-            pixels_.rgb.push_back(bits_[i] & 0xFFFFFF);
-        return pixels_;
-    }
-
-private:
-    Pixels pixels_;
-    HDC dc_ = CreateCompatibleDC(nullptr);
-    HBITMAP dib_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    std::uint32_t* bits_ = nullptr;
-};
-
-// Loaded as the window loads it, and drawn.
-Pixels Picture(int id)
+Pixels Read(HBITMAP bitmap)
 {
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(Program(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
     BITMAP bm {};
     if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm))
         return {};
-    Canvas canvas(bm.bmWidth, bm.bmHeight);
-    HDC source = CreateCompatibleDC(canvas.dc());
-    HGDIOBJ old = SelectObject(source, bitmap);
-    BitBlt(canvas.dc(), 0, 0, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    Pixels p { bm.bmWidth, bm.bmHeight,
+        std::vector<std::uint32_t>(static_cast<std::size_t>(bm.bmWidth * bm.bmHeight)) };
+    BITMAPINFO info {};
+    info.bmiHeader = { sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(bm.bmHeight), p.rgb.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (std::uint32_t& c : p.rgb)
+        c &= 0xFFFFFF;
+    return p;
+}
+
+// Loaded as the window loads it.
+Pixels Picture(int id)
+{
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(Program(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+    Pixels pixels = Read(bitmap);
     DeleteObject(bitmap);
-    return canvas.Read();
+    return pixels;
 }
 
 TEST(Resources, PicturesAreTheDesignedSizesAndColours)
@@ -110,7 +83,9 @@ TEST(Resources, PicturesAreTheDesignedSizesAndColours)
     const Pixels background = Picture(IDB_BACKGROUND);
     EXPECT_EQ(background.width, 300);
     EXPECT_EQ(background.height, 300);
-    EXPECT_EQ(background.Colours(), std::set<std::uint32_t> { 0x0D146F }) << "one flat navy";
+    EXPECT_EQ(
+        std::set<std::uint32_t>(background.rgb.begin(), background.rgb.end()), std::set<std::uint32_t> { 0x0D146F })
+        << "one flat navy";
 
     const Pixels title = Picture(IDB_TITLE);
     const Pixels start = Picture(IDB_START);
@@ -159,17 +134,23 @@ TEST(Resources, IconIsAYellowTrefoilOnABlackDiscAtBothSizes)
         SCOPED_TRACE(size);
         HICON icon = static_cast<HICON>(
             LoadImageW(Program(), MAKEINTRESOURCEW(IDI_KESTAVINE), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-        ASSERT_TRUE(icon);
-        Canvas canvas(size, size);
-        DrawIconEx(canvas.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+        ICONINFO info {};
+        ASSERT_TRUE(icon && GetIconInfo(icon, &info));
+        const Pixels colour = Read(info.hbmColor);
+        const Pixels mask = Read(info.hbmMask); // white where the icon is transparent
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
         DestroyIcon(icon);
-        const Pixels p = canvas.Read();
-        EXPECT_EQ(p.at(0, 0), kGround) << "transparent outside the disc";
-        EXPECT_EQ(p.at(size / 2, size / 2 - 1), kBlack) << "no centre dot";
-        std::set<std::uint32_t> expected { kGround, kBlack, 0xFFFF00 };
+        ASSERT_EQ(colour.width, size);
+        std::set<std::uint32_t> colours;
+        for (std::size_t i = 0; i < colour.rgb.size(); ++i)
+            colours.insert(mask.rgb[i] == kWhite ? kTransparent : colour.rgb[i]);
+        std::set<std::uint32_t> expected { kTransparent, kBlack, 0xFFFF00 };
         if (size == 16)
             expected.insert(0x808000); // olive softens the small blades
-        EXPECT_EQ(p.Colours(), expected);
+        EXPECT_EQ(colours, expected);
+        EXPECT_EQ(mask.at(0, 0), kWhite) << "transparent outside the disc";
+        EXPECT_EQ(colour.at(size / 2, size / 2 - 1), kBlack) << "no centre dot";
     }
 }
 

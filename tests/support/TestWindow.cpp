@@ -11,7 +11,7 @@ constexpr wchar_t kClassName[] = L"KestavineTestWindow";
 
 } // namespace
 
-TestWindow::TestWindow(RECT bounds, DWORD style, DWORD exStyle)
+TestWindow::TestWindow(RECT bounds)
 {
     static const ATOM registered = [] {
         WNDCLASSW wc {};
@@ -23,7 +23,7 @@ TestWindow::TestWindow(RECT bounds, DWORD style, DWORD exStyle)
         return RegisterClassW(&wc);
     }();
     (void)registered;
-    CreateWindowExW(exStyle, kClassName, L"test", style, bounds.left, bounds.top, bounds.right - bounds.left,
+    CreateWindowExW(0, kClassName, L"test", WS_POPUP, bounds.left, bounds.top, bounds.right - bounds.left,
         bounds.bottom - bounds.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
 }
 
@@ -57,8 +57,6 @@ LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         self->hwnd_ = nullptr;
     }
     self->messages_.push_back({ message, wParam, lParam });
-    if (self->reaction_)
-        self->reaction_(hwnd, message, wParam, lParam);
     return message == WM_TIMER ? 0 : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

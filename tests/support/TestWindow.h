@@ -3,13 +3,12 @@
 #include <windows.h>
 
 #include <functional>
-#include <string>
 #include <vector>
 
 namespace testsupport {
 
 // A plain top-level window of this thread for tests: it records every message
-// it gets, from its creation on, and lets a test add its own reaction to them.
+// it gets, from its creation on.
 class TestWindow {
 public:
     struct Message {
@@ -17,15 +16,13 @@ public:
         WPARAM wParam;
         LPARAM lParam;
     };
-    using Reaction = std::function<void(HWND, UINT, WPARAM, LPARAM)>;
 
-    explicit TestWindow(RECT bounds = { 100, 100, 300, 250 }, DWORD style = WS_POPUP, DWORD exStyle = 0);
+    explicit TestWindow(RECT bounds = { 100, 100, 300, 250 });
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
 
     HWND hwnd() const { return hwnd_; }
-    void OnMessage(Reaction reaction) { reaction_ = std::move(reaction); }
     int Count(UINT message) const;
     const std::vector<Message>& Messages() const { return messages_; }
 
@@ -33,7 +30,6 @@ private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
 
     HWND hwnd_ = nullptr;
-    Reaction reaction_;
     std::vector<Message> messages_;
 };
 

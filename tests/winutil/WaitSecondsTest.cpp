@@ -24,6 +24,7 @@ struct DelayedPost {
     HWND target;
     DWORD delayMs;
     UINT message;
+    WPARAM wParam = 0;
 };
 
 // Posts from another thread, as another program or a device would.
@@ -31,7 +32,7 @@ DWORD WINAPI PostLater(void* param)
 {
     auto* post = static_cast<DelayedPost*>(param);
     Sleep(post->delayMs);
-    PostMessageW(post->target, post->message, 0, 0);
+    PostMessageW(post->target, post->message, post->wParam, 0);
     return 0;
 }
 
@@ -71,29 +72,14 @@ TEST_F(WaitSecondsTest, HalfSecondHandlesWhatArrivesAndSleeps)
     EXPECT_LT(wall, 0.7);
     EXPECT_EQ(window_.Count(kProbe), 1);
     EXPECT_GE(window_.Count(WM_TIMER), 3);
-    EXPECT_LT(cpu, wall / 2) << "cpu " << cpu << " s over " << wall << " s";
-}
-
-TEST_F(WaitSecondsTest, MessageJustBeforeTheDeadlineIsHandled)
-{
-    DelayedPost post { window_.hwnd(), 290, kProbe };
-    HANDLE poster = CreateThread(nullptr, 0, PostLater, &post, 0, nullptr);
-    WaitSeconds(0.3);
-    WaitForSingleObject(poster, INFINITE);
-    CloseHandle(poster);
-    // Posted 10 ms before the end: it must have been handled or still be queued, never lost.
-    MSG msg;
-    const bool queued = PeekMessageW(&msg, window_.hwnd(), kProbe, kProbe, PM_NOREMOVE) != 0;
-    EXPECT_EQ(window_.Count(kProbe) + (queued ? 1 : 0), 1);
+    // Sleeping costs a few milliseconds; spinning the pump costs about a third
+    // of the wait under Wine, where every look at the queue asks the server.
+    EXPECT_LT(cpu, wall / 10) << "cpu " << cpu << " s over " << wall << " s";
 }
 
 TEST_F(WaitSecondsTest, QuitDuringTheWaitStaysQueuedAndTheWaitLasts)
 {
-    window_.OnMessage([](HWND, UINT message, WPARAM, LPARAM) {
-        if (message == kProbe)
-            PostQuitMessage(3);
-    });
-    DelayedPost post { window_.hwnd(), 100, kProbe };
+    DelayedPost post { window_.hwnd(), 100, WM_QUIT, 3 };
     HANDLE poster = CreateThread(nullptr, 0, PostLater, &post, 0, nullptr);
     const Clock::time_point start = Clock::now();
     WaitSeconds(0.4);

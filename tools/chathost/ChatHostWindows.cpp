@@ -289,8 +289,6 @@ void ChildWindow::OnCommand(int id, int code)
     const int icon = id - kFirstIconId + 1;
     if (code != BN_CLICKED || icon < 1 || icon > static_cast<int>(windows_.icons.size()))
         return;
-    if (events_.iconClicked)
-        events_.iconClicked(windows_.window, icon);
     if (kind_ == ChildKind::Room && icon == kSendIcon)
         SendInput();
 }

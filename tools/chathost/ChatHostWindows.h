@@ -37,8 +37,6 @@ struct HostConfig {
 struct HostEvents {
     // An input box or an icon is about to handle a message.
     std::function<void(HWND child, UINT message, WPARAM wParam, LPARAM lParam)> childMessage;
-    // An icon turned the input it got into a click; icon counts from 1.
-    std::function<void(HWND window, int icon)> iconClicked;
     // The room sent the text its input box held.
     std::function<void(std::wstring_view line)> lineSent;
     // The frame window was destroyed.
