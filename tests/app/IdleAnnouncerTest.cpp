@@ -74,17 +74,6 @@ TEST_F(IdleAnnouncer, StartTwicePostsTheBannerTwiceAndKeepsThePeriod)
     EXPECT_NEAR(sent_[2].at - sent_[0].at, 0.3, 0.1) << "the second START does not restart the period";
 }
 
-TEST_F(IdleAnnouncer, StopWhileOffAndBetweenTicksPostsNothing)
-{
-    Click(kStop);
-    EXPECT_TRUE(sent_.empty());
-    EXPECT_EQ(form_->Label1Caption(), L"Not Enabled");
-    Click(kStart);
-    Click(kStop);
-    Pump(0.8);
-    EXPECT_EQ(sent_.size(), 1u);
-}
-
 TEST_F(IdleAnnouncer, CloseDuringTheWaitEndsTheTickWithoutTouchingTheWindow)
 {
     onSend_ = [&](const SentLine& line) {

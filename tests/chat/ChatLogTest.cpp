@@ -1,5 +1,4 @@
-// The stand-in host's log: one line an event, the text exactly as sent, read
-// by other processes while it is being written.
+// The stand-in host's log: one line an event, the text exactly as sent.
 #include "ChatLog.h"
 
 #include <gtest/gtest.h>
@@ -26,30 +25,6 @@ TEST(ChatLog, SentTextComesBackExactlyAndDamagedLinesAreNoEvents)
     }
     for (const char* damaged : { "sent 1.0 \"open", "sent x \"a\"", "sent 1.0 \"a\" tail", "sent 1.0 \"bad \\q\"" })
         EXPECT_FALSE(chathost::ParseLogLine(damaged)) << damaged;
-}
-
-TEST(ChatLog, ReadsTheCompleteLinesOfAFileBeingWritten)
-{
-    wchar_t folder[MAX_PATH + 1] = {};
-    wchar_t path[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, folder);
-    GetTempFileNameW(folder, L"chl", 0, path);
-    {
-        chathost::LogWriter writer(path);
-        ASSERT_TRUE(writer.IsOpen());
-        writer.Write({ LogKind::Ready, 0, {} });
-        writer.Write({ LogKind::Sent, 10.0, L"first" });
-        // Another process reads while the file is still open.
-        const auto log = chathost::ReadLog(path);
-        ASSERT_EQ(log.size(), 2u);
-        EXPECT_EQ(log[1].text, L"first");
-    }
-    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, "sent 11.000 \"half", 17, &written, nullptr);
-    CloseHandle(file);
-    EXPECT_EQ(chathost::ReadLog(path).size(), 2u) << "a line not yet ended is no event";
-    DeleteFileW(path);
 }
 
 } // namespace
