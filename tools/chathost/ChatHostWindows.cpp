@@ -339,10 +339,8 @@ ChatHost::ChatHost(const HostConfig& config, HostEvents events)
     RECT area;
     GetClientRect(mdiArea_, &area);
     InflateRect(&area, -kRoomInset, -kRoomInset);
-    if (config.room) {
-        room_ = std::make_unique<ChildWindow>(ChildKind::Room, config.iconCount, events_);
-        room_->Create(mdiArea_, area);
-    }
+    room_ = std::make_unique<ChildWindow>(ChildKind::Room, config.iconCount, events_);
+    room_->Create(mdiArea_, area);
     if (config.decoy) {
         // Made last, so it is active and first in the MDI area's child order.
         decoy_ = std::make_unique<ChildWindow>(ChildKind::Decoy, config.iconCount, events_);
@@ -364,7 +362,7 @@ ChatHost::~ChatHost()
 
 ChildWindows ChatHost::Room() const
 {
-    return room_ ? room_->Windows() : ChildWindows {};
+    return room_->Windows();
 }
 
 ChildWindows ChatHost::Decoy() const

@@ -24,7 +24,6 @@ inline constexpr int kSendIcon = 6; // counted from 1, in child order
 
 struct HostConfig {
     int iconCount = kDefaultIconCount; // icons of the room and of the decoy
-    bool room = true;
     // A window of class "AOL Child" that is not a chat room, on top of the
     // room (first in the MDI area's child order), with its own input box and
     // icons; clicking its icons sends nothing.
