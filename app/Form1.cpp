@@ -5,6 +5,9 @@
 
 #include <windowsx.h>
 
+using design::Control;
+using design::HitTest;
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"KestavineIdleForm1";
@@ -169,7 +172,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnLeftButtonUp(at);
         return 0;
     case WM_CAPTURECHANGED:
-        pressed_ = design::Control::None;
+        pressed_ = Control::None;
         return 0;
     case WM_TIMER:
         if (wParam == kTimer1Id && timer1Enabled_)
@@ -189,8 +192,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void Form1::OnButtonDown(bool left, POINT at)
 {
-    using design::Control;
-    const Control control = design::HitTest(at);
+    const Control control = HitTest(at);
     if (control == Control::Label2) {
         OnLabel2MouseDown();
         return;
@@ -204,19 +206,17 @@ void Form1::OnButtonDown(bool left, POINT at)
 
 void Form1::OnLeftButtonUp(POINT at)
 {
-    using design::Control;
     const Control pressed = pressed_;
     pressed_ = Control::None;
     if (pressed == Control::None)
         return;
     ReleaseCapture();
-    if (design::HitTest(at) == pressed)
+    if (HitTest(at) == pressed)
         OnClick(pressed);
 }
 
-void Form1::OnClick(design::Control control)
+void Form1::OnClick(Control control)
 {
-    using design::Control;
     switch (control) {
     case Control::Image2:
         OnImage2Click();
