@@ -17,6 +17,8 @@ log=$out/run.log
 : >"$log"
 
 scripts/install-deps.sh
+# shellcheck source=cmake/wine-loader.sh
+source cmake/wine-loader.sh
 
 echo "Building (64-bit) ..." >&2
 if ! { cmake --preset mingw-x64 &&
@@ -62,7 +64,7 @@ cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
   echo "Kestavine Idle benchmarks, $started"
   echo
   echo "- Machine: ${cpu:-unknown CPU}, $(nproc) cores; $(uname -sr)"
-  echo "- Wine: $(wine --version 2>/dev/null), 64-bit programs in a prefix of the benchmarks' own (build/bench/wineprefix), on $display_note"
+  echo "- Wine: $("$(kv_wine_loader 64)" --version 2>/dev/null), 64-bit programs in a prefix of the benchmarks' own (build/bench/wineprefix), on $display_note"
   echo "- Load average (1, 5, 15 min) before: $load_before; after: $load_after. CPU figures are noisy when the machine is busy."
   echo "- CPU from /proc/<pid>/stat and /proc/<pid>/task/*/schedstat of the Wine processes; times from the X server's own map, unmap and configure notifications."
   echo

@@ -4,10 +4,7 @@
 # it, as reported by the server itself. Side by side with bench_bare_window,
 # a window and its loop and nothing else, alternating run by run. Warm: a
 # hidden process holds the prefix's wine server and Wine's own services up
-# between runs, and one untimed run of each comes first. `wine` starts a
-# 64-bit program by way of start.exe in a second process (Debian's wine runs
-# the 32-bit loader first); the bare window is also timed started by the
-# 64-bit loader directly, to show what that hop costs. Then one cold start
+# between runs, and one untimed run of each comes first. Then one cold start
 # each, with the prefix's wine server ended first (the files stay cached): a
 # session's services keep its server up, so it is ended, not waited for.
 #
@@ -41,21 +38,18 @@ keeper=$bench_pid
 bench_log "start-up: $runs warm runs of each, alternating"
 time_start "$KESTAVINE_TITLE" "$KESTAVINE_EXE" >/dev/null
 time_start "$BARE_TITLE" bench_bare_window.exe >/dev/null
-wine64=/usr/lib/wine/wine64
-[[ -x $wine64 ]] || wine64=
-for f in kestavine bare direct; do : >"$KV_TMP/$f"; done
+for f in kestavine bare; do : >"$KV_TMP/$f"; done
 for ((i = 0; i < runs; i++)); do
   time_start "$KESTAVINE_TITLE" "$KESTAVINE_EXE" >>"$KV_TMP/kestavine"
   time_start "$BARE_TITLE" bench_bare_window.exe >>"$KV_TMP/bare"
-  [[ -z $wine64 ]] || WINE=$wine64 time_start "$BARE_TITLE" bench_bare_window.exe >>"$KV_TMP/direct"
 done
 range() { sort -g "$1" | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%s-%s", lo, hi }'; }
 bench_row "Start to window on screen, warm wine server, median of $runs: Kestavine Idle" \
   "$(bench_median %.0f <"$KV_TMP/kestavine") ms (range $(range "$KV_TMP/kestavine") ms)" \
-  "bench_bare_window: $(bench_median %.0f <"$KV_TMP/bare") ms (range $(range "$KV_TMP/bare") ms)${wine64:+; bench_bare_window by $wine64 directly, no start.exe: $(bench_median %.0f <"$KV_TMP/direct") ms (range $(range "$KV_TMP/direct") ms)}"
+  "bench_bare_window: $(bench_median %.0f <"$KV_TMP/bare") ms (range $(range "$KV_TMP/bare") ms)"
 
 # Ends the prefix's wine server, its services and whatever still runs there.
-end_session() { wineserver -k 2>/dev/null || true; wineserver -w; }
+end_session() { "$KV_WINESERVER" -k 2>/dev/null || true; "$KV_WINESERVER" -w; }
 
 bench_log "start-up: cold, with the wine server ended"
 bench_stop "$keeper"

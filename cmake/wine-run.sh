@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine for CTest and the scripts: a private prefix
-# inside the build tree (made once, shared by later runs), no debug chatter, no
-# first-run installer dialogs, and a virtual X server when there is no display.
+# Runs a Windows program under Wine for CTest and the scripts: the loader of
+# the program's own kind, a private prefix inside the build tree (made once,
+# shared by later runs), no debug chatter, no first-run installer dialogs, and
+# a virtual X server when there is no display. A 32-bit program on a machine
+# that cannot start 32-bit programs is not run: the run ends as skipped.
 set -euo pipefail
+here=$(dirname "${BASH_SOURCE[0]}")
+# shellcheck source=cmake/wine-loader.sh
+source "$here/wine-loader.sh"
 
 prog=$1
 shift
+bits=$(kv_pe_bits "$prog") || { echo "not a Windows program: $prog" >&2; exit 1; }
+kv_skip_unless_runnable "$bits"
+
 build_dir=${KESTAVINE_BUILD_DIR:-}
 if [[ -z $build_dir ]]; then
   # The program lives somewhere below the build tree; its top holds CMakeCache.txt.
@@ -15,15 +23,19 @@ if [[ -z $build_dir ]]; then
   build_dir=$d
 fi
 
+# The prefix is 64-bit (it runs 32-bit programs too, where they run at all):
+# Wine's own programs in it run under the 64-bit loader.
+session=$(kv_wine_loader 64)
+
 export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-WINE=${WINE:-wine}
-command -v "$WINE" >/dev/null || WINE=wine64
 
-source "$(dirname "${BASH_SOURCE[0]}")/start-xvfb.sh"
+# shellcheck source=cmake/start-xvfb.sh
+source "$here/start-xvfb.sh"
 # A display: the caller's, or a virtual one kept for this build tree.
-source "$(dirname "${BASH_SOURCE[0]}")/build-display.sh"
+# shellcheck source=cmake/build-display.sh
+source "$here/build-display.sh"
 
 # The prefix is made once; concurrent runs wait for the first to finish it.
 ready=$WINEPREFIX/.kestavine-prefix-2
@@ -32,11 +44,11 @@ if [[ ! -f $ready ]]; then
   flock 9
   if [[ ! -f $ready ]]; then
     mkdir -p "$WINEPREFIX"
-    (exec_detached wineboot -i) || true
+    (WINEARCH=win64 exec_detached "$session" wineboot -i) || true
     # There is no window manager on the virtual display: Wine is to place and
     # unmap every window itself, or each hidden window waits 2 s for one.
-    (exec_detached "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f) || true
-    (exec_detached wineserver -w) || true
+    (exec_detached "$session" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f) || true
+    (exec_detached "$KV_WINESERVER" -w) || true
     touch "$ready"
   fi
   exec 9>&-
@@ -48,8 +60,8 @@ fi
 # them. Both return at once when the session is already up.
 exec 7>"$build_dir/.wineserver.lock"
 flock 7
-(exec_detached wineserver -p 30) || true
-(exec_detached "$WINE" cmd /c exit) || true
+(exec_detached "$KV_WINESERVER" -p 30) || true
+(exec_detached "$session" cmd /c exit) || true
 exec 7>&-
 
-exec "$WINE" "$prog" "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' -e 'apt-get install wine32' >&2)
+exec "$(kv_wine_loader "$bits")" "$prog" "$@"

@@ -8,6 +8,8 @@ set -euo pipefail
 
 KV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KV_WINE_RUN=$KV_ROOT/cmake/wine-run.sh
+# shellcheck source=cmake/wine-loader.sh
+source "$KV_ROOT/cmake/wine-loader.sh"
 KESTAVINE_EXE="Kestavine Idle 1.0.exe"
 KESTAVINE_TITLE="Kestavine Idle"
 
@@ -74,7 +76,7 @@ kv_wait_for() {
 kv_winpath() { echo "Z:${1//\//\\}"; }
 
 # Starts a Windows program through the Wine wrapper, in the background; the
-# wrapper's pid is in $kv_last_pid. WINE set for the call picks the loader.
+# wrapper's pid is in $kv_last_pid.
 kv_start() {
   "$KV_WINE_RUN" "$@" >/dev/null 2>&1 &
   kv_last_pid=$!
