@@ -1,24 +1,35 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, those
-# that are missing only. Uses sudo when not run as root.
+# that are missing only, and nothing they merely recommend. Uses sudo when not
+# run as root.
 set -euo pipefail
+# shellcheck source=cmake/wine-loader.sh
+source "$(dirname "$0")/../cmake/wine-loader.sh"
 
 packages=(
   cmake make git
-  g++-mingw-w64-x86-64 g++-mingw-w64-i686 # the cross compilers, 64- and 32-bit
-  googletest           # GoogleTest sources, built for the Windows target
-  wine wine64 wine32:i386 # runs the programs and tests, 64- and 32-bit
-  fonts-wine              # "MS Sans Serif", the face of every caption
-  xvfb x11-utils       # a virtual display when there is none, and xdpyinfo
-  xdotool imagemagick  # real mouse input and screenshots for the end-to-end tests
-  zip                  # the release zips
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix # the cross compilers the toolchain files name
+  googletest   # GoogleTest sources, built for the Windows target
+  wine64       # runs the 64-bit programs and tests
+  # Liberation Sans: Wine draws the "MS Sans Serif" captions in it, finding no
+  # face of that name (Debian's Wine 8 loads none of the fonts-wine package's).
+  fonts-liberation
+  # The X libraries Wine's display driver loads as it runs (Debian only recommends them).
+  libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxfixes3
+  xvfb x11-utils      # a virtual display when there is none; xdpyinfo, and xev for the benchmarks
+  xdotool imagemagick # real mouse input and screenshots for the end-to-end tests
+  zip unzip           # the release zips, and their listing in the benchmarks
 )
 
 sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
 
-# 32-bit Wine comes from Debian's i386 packages.
-dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
+# 32-bit Wine, from Debian's i386 packages, only where 32-bit programs run:
+# elsewhere it could never start.
+if kv_can_run_32bit; then
+  packages+=(wine32:i386)
+  dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -28,4 +39,4 @@ done
 
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
