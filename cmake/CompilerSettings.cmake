@@ -1,9 +1,19 @@
 # Build settings shared by every target, kept in one place.
 add_library(kestavine_settings INTERFACE)
 target_compile_features(kestavine_settings INTERFACE cxx_std_20)
+
+# The oldest Windows each build runs on. The 32-bit programs run where the
+# host client's classic versions ran, down to Windows XP SP3; the 64-bit ones
+# on Windows 7 and later. The headers hide whatever is newer, so a call to it
+# does not compile.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(KESTAVINE_WINDOWS_VERSION 0x0501)
+else()
+  set(KESTAVINE_WINDOWS_VERSION 0x0601)
+endif()
 target_compile_definitions(kestavine_settings INTERFACE
   UNICODE _UNICODE
-  _WIN32_WINNT=0x0601 WINVER=0x0601
+  _WIN32_WINNT=${KESTAVINE_WINDOWS_VERSION} WINVER=${KESTAVINE_WINDOWS_VERSION}
   WIN32_LEAN_AND_MEAN NOMINMAX)
 
 # The code of the program that ships. Nothing in it throws, and the C++
@@ -24,6 +34,12 @@ else()
     -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
   # Only the system DLLs at run time: the GCC runtime and libstdc++ go in statically.
   target_link_options(kestavine_settings INTERFACE -static -static-libgcc -static-libstdc++)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # The header says Windows XP (5.01), the version the programs are built
+    # for, rather than the linker's default.
+    target_link_options(kestavine_settings INTERFACE
+      -Wl,--major-os-version,5,--minor-os-version,1,--major-subsystem-version,5,--minor-subsystem-version,1)
+  endif()
   target_compile_options(kestavine_lean INTERFACE -Os -fno-exceptions -ffunction-sections -fdata-sections)
 endif()
 

@@ -21,9 +21,10 @@ std::wstring NewLogPath()
     return path;
 }
 
-bool Elapsed(ULONGLONG start, DWORD timeoutMs)
+// Unsigned arithmetic keeps the difference right across the tick count's wrap.
+bool Elapsed(DWORD start, DWORD timeoutMs)
 {
-    return GetTickCount64() - start >= timeoutMs;
+    return GetTickCount() - start >= timeoutMs;
 }
 
 } // namespace
@@ -84,7 +85,7 @@ bool HostProcess::WaitUntilReady(DWORD timeoutMs)
 
 std::vector<LogEntry> HostProcess::WaitForEntries(LogKind kind, std::size_t count, DWORD timeoutMs)
 {
-    const ULONGLONG start = GetTickCount64();
+    const DWORD start = GetTickCount();
     for (;;) {
         std::vector<LogEntry> log = Log();
         if (CountEntries(log, kind) >= count || !process_ || Elapsed(start, timeoutMs))
