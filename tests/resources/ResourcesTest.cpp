@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <regex>
 #include <set>
 #include <string>
@@ -246,6 +247,54 @@ TEST(Resources, ManifestAsksForNoElevationAndNoScaling)
     EXPECT_TRUE(std::regex_search(manifest, std::regex(R"(<requestedExecutionLevel\s+level="asInvoker")")));
     EXPECT_TRUE(std::regex_search(manifest, std::regex(R"(<dpiAware\b[^>]*>\s*false\s*</dpiAware>)")));
     EXPECT_TRUE(std::regex_search(manifest, std::regex(R"(<dpiAwareness\b[^>]*>\s*unaware\s*</dpiAwareness>)")));
+}
+
+// Windows XP's loader knows only the elements of its own time in the
+// assembly namespace and refuses the program over any other there (such as a
+// trustInfo with no namespace of its own); it skips elements of other
+// namespaces. A namespace declared again where it is already in scope can
+// restart an unpatched XP SP2.
+TEST(Resources, ManifestIsOneWindowsXpLoads)
+{
+    const auto raw = Raw(RT_MANIFEST, MAKEINTRESOURCEW(1));
+    const std::string manifest(raw.begin(), raw.end());
+    const std::string assembly = "urn:schemas-microsoft-com:asm.v1";
+    const std::set<std::string> xpElements { "assembly", "assemblyIdentity", "comClass",
+        "comInterfaceExternalProxyStub", "comInterfaceProxyStub", "dependency", "dependentAssembly", "description",
+        "file", "noInherit", "noInheritable", "typelib", "windowClass" };
+    const std::regex tag(R"((<|</)([\w.-]+:)?([\w.-]+)([^>]*?)(/?)>)");
+    const std::regex xmlns(R"re(xmlns(:[\w.-]+)?\s*=\s*"([^"]*)")re");
+
+    // Namespaces in scope, by prefix ("" the default), one map for each open element.
+    std::vector<std::map<std::string, std::string>> scopes(1);
+    int elements = 0;
+    for (std::sregex_iterator it(manifest.begin(), manifest.end(), tag), end; it != end; ++it) {
+        const std::smatch& m = *it;
+        if (m[1] == "</") {
+            ASSERT_GT(scopes.size(), 1u) << "</" << m[3] << "> closes no element";
+            scopes.pop_back();
+            continue;
+        }
+        const std::string name = m[2].str() + m[3].str();
+        auto scope = scopes.back();
+        const std::string declarations = m[4];
+        for (std::sregex_iterator d(declarations.begin(), declarations.end(), xmlns); d != end; ++d) {
+            const std::string uri = (*d)[2];
+            for (const auto& [prefix, inScope] : scope)
+                EXPECT_NE(inScope, uri) << "<" << name << "> declares a namespace already in scope";
+            scope[(*d)[1].length() ? (*d)[1].str().substr(1) : ""] = uri;
+        }
+        const std::string prefix = m[2].length() ? m[2].str().substr(0, m[2].length() - 1) : "";
+        EXPECT_TRUE(scope.count(prefix)) << "<" << name << "> in no namespace";
+        if (scope[prefix] == assembly) {
+            EXPECT_TRUE(xpElements.count(m[3].str())) << "<" << name << "> in the assembly namespace, unknown to XP";
+        }
+        ++elements;
+        if (m[5] != "/")
+            scopes.push_back(scope);
+    }
+    EXPECT_GE(elements, 12);
+    EXPECT_EQ(scopes.size(), 1u) << "every element closed";
 }
 
 } // namespace
