@@ -4,6 +4,8 @@
 # shared by later runs), no debug chatter, no first-run installer dialogs, and
 # a virtual X server when there is no display. A 32-bit program on a machine
 # that cannot start 32-bit programs is not run: the run ends as skipped.
+# KESTAVINE_WINXP=1 runs the program in a prefix of its own that reports
+# Windows XP, the oldest Windows the 32-bit program is built for.
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
 # shellcheck source=cmake/wine-loader.sh
@@ -26,8 +28,10 @@ fi
 # The prefix is 64-bit (it runs 32-bit programs too, where they run at all):
 # Wine's own programs in it run under the 64-bit loader.
 session=$(kv_wine_loader 64)
+winxp=0 prefix=wineprefix
+[[ ${KESTAVINE_WINXP:-0} == 0 ]] || winxp=1 prefix=wineprefix-winxp
 
-export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
+export WINEPREFIX=${WINEPREFIX:-$build_dir/$prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
@@ -48,6 +52,9 @@ if [[ ! -f $ready ]]; then
     # There is no window manager on the virtual display: Wine is to place and
     # unmap every window itself, or each hidden window waits 2 s for one.
     (exec_detached "$session" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f) || true
+    if ((winxp)); then
+      (exec_detached "$session" reg add 'HKCU\Software\Wine' /v Version /d winxp /f) || true
+    fi
     (exec_detached "$KV_WINESERVER" -w) || true
     touch "$ready"
   fi
@@ -63,5 +70,12 @@ flock 7
 (exec_detached "$KV_WINESERVER" -p 30) || true
 (exec_detached "$session" cmd /c exit) || true
 exec 7>&-
+
+# What Windows the prefix reports, asked of the session now up (so that
+# nothing started here outlives the question).
+if ((winxp)); then
+  version=$("$session" cmd /c ver 2>/dev/null </dev/null | tr -d '\r\n')
+  [[ $version == *" 5.1."* ]] || { echo "the prefix $WINEPREFIX reports \"$version\", not Windows XP" >&2; exit 1; }
+fi
 
 exec "$(kv_wine_loader "$bits")" "$prog" "$@"
