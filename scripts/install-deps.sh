@@ -6,6 +6,9 @@ set -euo pipefail
 # shellcheck source=cmake/wine-loader.sh
 source "$(dirname "$0")/../cmake/wine-loader.sh"
 
+# The X libraries Wine's display driver loads as it runs, for programs of
+# its own kind (Debian only recommends them).
+wine_x_libraries=(libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxfixes3)
 packages=(
   cmake make git
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix # the cross compilers the toolchain files name
@@ -14,8 +17,7 @@ packages=(
   # Liberation Sans: Wine draws the "MS Sans Serif" captions in it, finding no
   # face of that name (Debian's Wine 8 loads none of the fonts-wine package's).
   fonts-liberation
-  # The X libraries Wine's display driver loads as it runs (Debian only recommends them).
-  libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxfixes3
+  "${wine_x_libraries[@]}"
   xvfb x11-utils      # a virtual display when there is none; xdpyinfo, and xev for the benchmarks
   xdotool imagemagick # real mouse input and screenshots for the end-to-end tests
   zip unzip           # the release zips, and their listing in the benchmarks
@@ -27,7 +29,7 @@ sudo=()
 # 32-bit Wine, from Debian's i386 packages, only where 32-bit programs run:
 # elsewhere it could never start.
 if kv_can_run_32bit; then
-  packages+=(wine32:i386)
+  packages+=(wine32:i386 "${wine_x_libraries[@]/%/:i386}")
   dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
 fi
 
