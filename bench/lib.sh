@@ -92,9 +92,12 @@ bench_wine_processes() {
 bench_wineserver_pid() { bench_wine_processes | awk '$2 ~ /wineserver/ { print $1; exit }'; }
 
 # The pid of a Windows process of our prefix whose program file name starts
-# with $1 (its command line holds a backslash and then $1, as a Windows path
-# does; the Wine loader and start.exe that lead up to it hold the Unix path).
-bench_find_process() { bench_wine_processes | grep -F -- "\\$1" | awk '{ print $1; exit }'; }
+# with $1: its command line holds a path separator and then $1 (the loader
+# that runs it keeps the Unix path it was given; Wine's own processes show
+# their Windows path).
+bench_find_process() {
+  bench_wine_processes | awk -v name="$1" 'index($0, "/" name) || index($0, "\\" name) { print $1; exit }'
+}
 bench_process_found() { [[ -n $(bench_find_process "$1") ]]; }
 
 # Waits (up to $2 s) for that process; its pid is in $bench_pid, and in
