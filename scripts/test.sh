@@ -16,7 +16,8 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 source scripts/virtual-display.sh
-source cmake/wine-loader.sh
+# shellcheck source=scripts/lib.sh
+source scripts/lib.sh
 kv_can_run_32bit || true # found out once, here, for every test below
 
 presets=("$@")
@@ -47,12 +48,13 @@ for preset in "${presets[@]}"; do
     ok=0
     continue
   fi
+  bits=$(kv_pe_bits "build/$preset/bin/$KESTAVINE_EXE") || bits=
   run_tests "$preset"
   line="$preset: $((tests - failed - skipped)) of $tests tests passed"
   ((failed == 0)) || { line+=", $failed failed"; ok=0; }
   if ((skipped > 0)); then
     # Only a build whose programs this machine cannot run may skip its tests.
-    if [[ $(kv_pe_bits "build/$preset/bin/Kestavine Idle 1.0.exe") == 32 ]] && ! kv_can_run_32bit; then
+    if [[ $bits == 32 ]] && ! kv_can_run_32bit; then
       line+=", $skipped skipped: $KESTAVINE_32BIT_REASON"
     else
       line+=", $skipped skipped though this machine runs them"
@@ -61,7 +63,7 @@ for preset in "${presets[@]}"; do
   fi
   summary+=("$line ($((SECONDS - started)) s)")
 
-  if [[ $preset == mingw-x86 ]] && kv_can_run_32bit; then
+  if [[ $bits == 32 ]] && kv_can_run_32bit; then
     echo "== $preset, as on a machine that cannot start 32-bit programs"
     KESTAVINE_NO_32BIT=1 run_tests "$preset" --label-exclude host
     line="$preset as on a machine without 32-bit programs: $skipped of $tests tests that run its programs skipped"
