@@ -1,6 +1,7 @@
 #include "vexo32.h"
 
 #include "MessagePump.h"
+#include "MoveLoop.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,7 +46,18 @@ void KeepOnTop(HWND window)
 void StartWindowDrag(HWND window)
 {
     ReleaseCapture();
-    SendMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(kDragCommand), 0);
+    // Handed over after a click, the window follows the mouse until the next
+    // click puts it down. Where the system's loop ends at once instead, because
+    // the button is up, the window follows the mouse in a loop of ours.
+    const bool afterClick = GetKeyState(VK_LBUTTON) >= 0;
+    bool endedByItself = false;
+    {
+        winutil::MoveLoopWatch watch;
+        SendMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(kDragCommand), 0);
+        endedByItself = watch.EndedByItself();
+    }
+    if (afterClick && endedByItself)
+        winutil::FollowMouseUntilClick(window);
 }
 
 void WaitSeconds(double seconds)

@@ -17,18 +17,31 @@ e2e_check "the minimised program keeps running" kill -0 "$KESTAVINE_PID"
 kill "$KESTAVINE_PID"
 e2e_wait_exit "$KESTAVINE_PID" 10
 
-# A click on the title strip hands the window to the system's move loop:
-# it follows the mouse until the next click puts it down.
+# A click on the title strip picks the window up: it follows the mouse until
+# the next click puts it down, or Esc puts it back.
+# drag_title_strip DX DY COMMAND...: a click on the strip, the mouse moved by
+# (DX, DY), then the command (a click, a key); prints where the window was
+# before the command and where it is after: "x y x y".
+drag_title_strip() {
+  local x y
+  kv_click "${AT_TITLE_STRIP[@]}"
+  read -r x y < <(kv_point $((AT_TITLE_STRIP[0] + $1)) $((AT_TITLE_STRIP[1] + $2)))
+  xdotool mousemove "$x" "$y"
+  sleep 0.3
+  shift 2
+  read -r x y _ < <(e2e_window_geometry "$KESTAVINE_TITLE")
+  "$@"
+  sleep 0.3
+  echo "$x $y $(e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2)"
+}
 e2e_start_kestavine
 not_enabled=$(e2e_status_width)
-kv_click "${AT_TITLE_STRIP[@]}"
-read -r x y < <(kv_point $((AT_TITLE_STRIP[0] + 40)) $((AT_TITLE_STRIP[1] + 50)))
-xdotool mousemove "$x" "$y"
-sleep 0.3
-xdotool click 1
-sleep 0.3
-read -r x y w h < <(e2e_window_geometry "$KESTAVINE_TITLE")
-e2e_check "the title strip moved the window by the mouse's way (now at $x,$y)" test "$x,$y" = "$((FORM_X + 40)),$((FORM_Y + 50))"
+read -r mx my x y < <(drag_title_strip 30 20 xdotool key Escape)
+e2e_check "the window followed the mouse ($mx,$my), and Esc put it back ($x,$y)" \
+  test "$mx,$my,$x,$y" = "$((FORM_X + 30)),$((FORM_Y + 20)),$FORM_X,$FORM_Y"
+read -r _ _ x y < <(drag_title_strip 40 50 xdotool click 1)
+e2e_check "the next click put the window down where the mouse took it (now at $x,$y)" \
+  test "$x,$y" = "$((FORM_X + 40)),$((FORM_Y + 50))"
 FORM_X=$x FORM_Y=$y
 
 # Captions as the status label draws them: "Not Enabled" is the wider.
