@@ -20,6 +20,7 @@ packages=(
   "${wine_x_libraries[@]}"
   xvfb x11-utils      # a virtual display when there is none; xdpyinfo, and xev for the benchmarks
   xdotool imagemagick # real mouse input and screenshots for the end-to-end tests
+  python3-pefile      # reads the 32-bit program's import tables for the Windows XP check
   zip unzip           # the release zips, and their listing in the benchmarks
 )
 
