@@ -63,7 +63,7 @@ measure() {
   bench_wait_process chathost.exe 30
   chat_pid=$bench_pid
   kv_start "$BENCH_BIN/$exe" "$@"
-  kv_wait_window "$title" 30 || { bench_log "$label: the window never appeared"; return 1; }
+  kv_wait_started 30 "$label: the window never appeared" kv_window_visible "$title" || return 1
   bench_wait_process "${exe%.exe}" 10
   pid=$bench_pid
   server=$(bench_wineserver_pid)

@@ -76,24 +76,47 @@ kv_wait_for() {
 kv_winpath() { echo "Z:${1//\//\\}"; }
 
 # Starts a Windows program through the Wine wrapper, in the background; the
-# wrapper's pid is in $kv_last_pid.
+# wrapper's pid is in $kv_last_pid, and what the wrapper and the program print
+# goes to the file $kv_last_log.
 kv_start() {
-  "$KV_WINE_RUN" "$@" >/dev/null 2>&1 &
+  kv_last_log=$(mktemp "$KV_TMP/program.XXXXXX")
+  "$KV_WINE_RUN" "$@" >"$kv_last_log" 2>&1 &
   kv_last_pid=$!
   kv_pids+=("$kv_last_pid")
 }
 
-kv_window_visible() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+# kv_wait_started LIMIT FAILURE COMMAND...: waits up to LIMIT seconds until the
+# command succeeds while the program started last still runs. Otherwise says
+# FAILURE and, when the program's run ended first, how it ended and what it
+# printed: a refusal of the Wine wrapper says why there.
+kv_wait_started() {
+  local limit=$1 failure=$2 pid=$kv_last_pid log=$kv_last_log status=0
+  shift 2
+  kv_wait_for "$limit" 0.1 kv_done_or_ended "$pid" "$@" || true
+  "$@" && return 0
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "$failure within $limit s" >&2
+  else
+    wait "$pid" || status=$?
+    echo "$failure: its run ended first, with status $status, printing:" >&2
+    tail -n 20 "$log" | sed 's/^/  /' >&2
+  fi
+  return 1
+}
+kv_done_or_ended() {
+  local pid=$1
+  shift
+  "$@" || ! kill -0 "$pid" 2>/dev/null
+}
 
-# Waits (up to $2 seconds, default 20) until a visible window with exactly this title exists.
-kv_wait_window() { kv_wait_for "${2:-20}" 0.1 kv_window_visible "$1"; }
+kv_window_visible() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 
 # Starts Kestavine Idle and waits for its first paint; its wrapper's pid is in
 # $KESTAVINE_PID.
 kv_start_kestavine() {
   kv_start "$KV_BIN/$KESTAVINE_EXE"
   KESTAVINE_PID=$kv_last_pid
-  kv_wait_window "$KESTAVINE_TITLE" 90 || { echo "Kestavine Idle's window never appeared" >&2; return 1; }
+  kv_wait_started 90 "Kestavine Idle's window never appeared" kv_window_visible "$KESTAVINE_TITLE" || return 1
   sleep 0.3
 }
 
@@ -103,7 +126,7 @@ kv_start_chathost() {
   CHAT_LOG=${CHAT_LOG:-$KV_TMP/chat.log}
   : >"$CHAT_LOG"
   kv_start "$KV_BIN/chathost.exe" --log "$(kv_winpath "$CHAT_LOG")"
-  kv_wait_for 90 0.1 grep -qx ready "$CHAT_LOG" || { echo "the chat host never said it was ready" >&2; return 1; }
+  kv_wait_started 90 "the chat host never said it was ready" grep -qx ready "$CHAT_LOG"
 }
 
 # The lines the room has sent so far, one a line: "<host seconds><TAB><text>".
