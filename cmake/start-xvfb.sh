@@ -14,14 +14,16 @@ exec_detached() {
   exec setsid "$@" </dev/null >/dev/null 2>&1
 }
 
-# start_free_xvfb FIRST LAST starts a virtual X server on the first free
-# display number in that range, detached, and waits until it answers. Sets
-# xvfb_display (":N") and xvfb_pid; returns 1 when no number is free.
+# start_free_xvfb FIRST LAST [LINGER] starts a virtual X server on the first
+# free display number in that range, detached, and waits until it answers.
+# With LINGER, the server ends by itself that many seconds after its last
+# client has gone. Sets xvfb_display (":N") and xvfb_pid; returns 1 when no
+# number is free.
 start_free_xvfb() {
   local n
   for n in $(seq "$1" "$2"); do
     if [[ ! -e /tmp/.X$n-lock ]] && ! xdpyinfo -display ":$n" >/dev/null 2>&1; then
-      (exec_detached Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp) &
+      (exec_detached Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp ${3:+-terminate "$3"}) &
       xvfb_pid=$!
       xvfb_display=:$n
       for _ in $(seq 100); do

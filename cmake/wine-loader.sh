@@ -21,6 +21,11 @@ KV_WINESERVER=/usr/lib/wine/wineserver
 # The exit status that CTest counts as a skipped test (SKIP_RETURN_CODE).
 KV_SKIPPED=77
 
+# Seconds that a Wine session, and a virtual display kept for a build tree,
+# outlive the last program that used them: long enough to serve the next
+# program of a test run, short enough that nothing is left running for long.
+KV_LINGER=30
+
 # kv_pe_bits FILE: 64 or 32, the kind of Windows program FILE is, from the
 # machine field of its PE header; fails for a file that is neither.
 kv_pe_bits() {

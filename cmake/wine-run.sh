@@ -35,11 +35,10 @@ export WINEPREFIX=${WINEPREFIX:-$build_dir/$prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-# shellcheck source=cmake/start-xvfb.sh
-source "$here/start-xvfb.sh"
 # A display: the caller's, or a virtual one kept for this build tree.
 # shellcheck source=cmake/build-display.sh
 source "$here/build-display.sh"
+kv_build_display "$build_dir" || exit 1
 
 # The prefix is made once; concurrent runs wait for the first to finish it.
 ready=$WINEPREFIX/.kestavine-prefix-2
@@ -64,10 +63,12 @@ fi
 # The Wine session (its server, desktop and services) is started here, apart,
 # with no terminal, pipe or lock of the caller's: started by the program itself
 # they would inherit its output pipes and outlive it, and CTest would wait on
-# them. Both return at once when the session is already up.
+# them. Both return at once when the session is already up. The server, and
+# the session with it, ends KV_LINGER seconds after its last program; the
+# delay must be attached to -p, since a bare -p keeps the server for ever.
 exec 7>"$build_dir/.wineserver.lock"
 flock 7
-(exec_detached "$KV_WINESERVER" -p 30) || true
+(exec_detached "$KV_WINESERVER" -p"$KV_LINGER") || true
 (exec_detached "$session" cmd /c exit) || true
 exec 7>&-
 
@@ -78,4 +79,5 @@ if ((winxp)); then
   [[ $version == *" 5.1."* ]] || { echo "the prefix $WINEPREFIX reports \"$version\", not Windows XP" >&2; exit 1; }
 fi
 
+kv_build_display "$build_dir" || exit 1
 exec "$(kv_wine_loader "$bits")" "$prog" "$@"

@@ -52,6 +52,27 @@ kv_cleanup() {
   ! declare -F kestavine_stop_xvfb >/dev/null || kestavine_stop_xvfb
 }
 
+# What the build trees under a folder keep running, one "pid command" a line:
+# the Wine processes of their prefixes (a server, its services, programs) and
+# their virtual displays. Both end by themselves, KV_LINGER seconds after the
+# last program that used them.
+kv_leftovers() {
+  local environ pid file lock
+  for environ in $(grep -lzF "WINEPREFIX=$1/" /proc/[0-9]*/environ 2>/dev/null); do
+    pid=${environ#/proc/}
+    pid=${pid%/environ}
+    echo "$pid $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)"
+  done
+  for file in "$1"/*/.xvfb.display; do
+    [[ -f $file ]] || continue
+    lock=/tmp/.X$(tr -dc 0-9 <"$file")-lock
+    pid=$(tr -dc 0-9 2>/dev/null <"$lock") || continue # no lock: no server
+    [[ $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null) == Xvfb* ]] && echo "$pid Xvfb $(cat "$file")"
+  done
+  return 0
+}
+kv_nothing_left() { [[ -z $(kv_leftovers "$1") ]]; }
+
 # The clock, in seconds with microseconds.
 kv_now() { echo "$EPOCHREALTIME"; }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds Kestavine Idle and its tests for 64-bit and 32-bit Windows, runs the
-# whole suite of each under Wine (on a virtual display when there is none),
-# and ends with a summary: what ran, what passed, and what could not run here
-# and why. Installs what is missing first. Exits 0 only when every build
-# succeeded and every test that can run here passed.
+# whole suite of each under Wine (on a virtual display of each build tree
+# when there is none), and ends with a summary: what ran, what passed, and
+# what could not run here and why. Installs what is missing first. Exits 0
+# only when every build succeeded, every test that can run here passed, and
+# nothing the tests started was left running 45 s after the last of them.
 #
 #   scripts/test.sh [PRESET...]     (default: mingw-x64 mingw-x86)
 #
@@ -15,7 +16,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-source scripts/virtual-display.sh
 # shellcheck source=scripts/lib.sh
 source scripts/lib.sh
 kv_can_run_32bit || true # found out once, here, for every test below
@@ -71,6 +71,17 @@ for preset in "${presets[@]}"; do
     summary+=("$line")
   fi
 done
+
+# The tests' Wine sessions and virtual displays end by themselves, KV_LINGER
+# seconds after their last program.
+echo "== Waiting for what the tests started to end"
+started=$SECONDS
+if kv_wait_for 45 1 kv_nothing_left "$PWD/build"; then
+  summary+=("nothing left running: the Wine sessions and virtual displays of build/ ended $((SECONDS - started)) s after the last test")
+else
+  summary+=("left running 45 s after the last test:" "$(kv_leftovers "$PWD/build")")
+  ok=0
+fi
 
 echo
 echo "== Summary"

@@ -15,9 +15,8 @@ e2e_init() {
   kv_init "$1"
   # shellcheck disable=SC2034 # the tests' scratch folder
   E2E_TMP=$KV_TMP
-  # shellcheck disable=SC2034 # read by build-display.sh
-  build_dir=$KESTAVINE_BUILD_DIR
   source "$KV_ROOT/cmake/build-display.sh"
+  kv_build_display "$KESTAVINE_BUILD_DIR" || exit 1
 }
 
 # Without its window there is nothing to test: the test ends there.
