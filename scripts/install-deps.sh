@@ -40,6 +40,9 @@ for p in "${packages[@]}"; do
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
+installed() { dpkg-query -W -f '${db:Status-Abbrev}\n' | grep -c '^ii'; }
+before=$(installed)
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+echo "Set-up: $(($(installed) - before)) packages installed in $SECONDS s"
