@@ -59,6 +59,7 @@ if error=$(mount -t tmpfs kestavine-probe "$probe" 2>&1); then
   rmdir "$probe"
 else
   rmdir "$probe"
+  error=${error%%$'\n'*} # the first line, without mount's "mount: <folder>: "
   not_run "this machine refuses mounts (${error##*: })"
 fi
 if ! command -v debootstrap >/dev/null; then
