@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs one of the project's commands as a new user of a Debian release would:
 # from a fresh clone of this repository's checked-out commit, in a fresh
-# minimal root of that release (debootstrap's minbase, entered with chroot),
-# with nothing installed but what the command installs itself. Afterwards it
-# ends whatever the command left running in the root, undoes its mounts and
-# deletes the root, also when the command fails or the run is interrupted.
+# minimal root of that release (debootstrap's minbase, with /proc, /sys and
+# /dev mounted in it, entered with chroot), with nothing installed but what
+# the command installs itself. Afterwards it ends whatever the command left
+# running in the root, undoes its mounts and deletes the root, also when the
+# command fails or the run is interrupted.
 #
 #   scripts/debian-root.sh RELEASE [COMMAND [ARG...]]
 #
@@ -98,7 +99,7 @@ cleanup() {
     ((${#pids[@]} == 0)) || kill -KILL "${pids[@]}" 2>/dev/null || true
   fi
   for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
-    umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" || true
+    umount -R "${mounts[i]}" 2>/dev/null || umount -R -l "${mounts[i]}" || true
   done
   if grep -qF " $root/" /proc/self/mounts; then
     echo "Left $root in place: something is still mounted in it" >&2
@@ -138,9 +139,10 @@ EOF
 cp -L /etc/resolv.conf "$root/etc/resolv.conf"
 mount_in_root proc -t proc proc
 mount_in_root sys -t sysfs sysfs
-mount_in_root dev --bind /dev
-mount_in_root dev/pts --bind /dev/pts
-mount_in_root dev/shm -t tmpfs tmpfs
+# /dev with /dev/pts and /dev/shm; as a slave, so that nothing mounted or
+# unmounted in the root reaches the machine's own /dev.
+mount_in_root dev --rbind /dev
+mount --make-rslave "$root/dev"
 mount_in_root var/cache/apt/archives --bind "$cache/archives"
 
 clone=/root/kestavine-idle
