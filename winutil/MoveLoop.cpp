@@ -21,6 +21,17 @@ bool EndsMoveLoop(UINT message, WPARAM wParam)
         || (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE));
 }
 
+bool SamePoint(POINT a, POINT b)
+{
+    return a.x == b.x && a.y == b.y;
+}
+
+// Milliseconds from one tick count to a later one; negative for an earlier one.
+LONG Elapsed(DWORD from, DWORD to)
+{
+    return static_cast<LONG>(to - from);
+}
+
 void PlaceAt(HWND window, POINT topLeft)
 {
     SetWindowPos(window, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -42,9 +53,11 @@ MoveLoopWatch::~MoveLoopWatch()
         UnhookWindowsHookEx(hook_);
 }
 
-bool MoveLoopWatch::EndedByItself() const
+DragHandling MoveLoopWatch::Handling() const
 {
-    return took_ && !EndsMoveLoop(lastMessage_, lastWParam_);
+    if (!took_)
+        return DragHandling::HandedOver;
+    return EndsMoveLoop(lastMessage_, lastWParam_) ? DragHandling::EndedByUser : DragHandling::EndedByItself;
 }
 
 LRESULT CALLBACK MoveLoopWatch::OnGetMessage(int code, WPARAM wParam, LPARAM lParam)
@@ -59,20 +72,114 @@ LRESULT CALLBACK MoveLoopWatch::OnGetMessage(int code, WPARAM wParam, LPARAM lPa
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void FollowMouseUntilClick(HWND window)
+MoverJudge::MoverJudge(Mover mover, const PickUp& pickUp, SIZE windowSize, DWORD startedAt)
+    : mover_(mover)
+    , pickUp_(pickUp)
+    , size_(windowSize)
+    , startedAt_(startedAt)
+    , placed_(pickUp.window)
+    , reported_(pickUp.pointer)
 {
-    RECT start;
-    POINT pointer;
-    if (!GetWindowRect(window, &start) || !GetCursorPos(&pointer))
+}
+
+bool MoverJudge::MovedByOthers(POINT window) const
+{
+    // Once the window is ours to move, the window manager may still keep it
+    // off a panel or on the screen: that makes the move no less ours.
+    return mover_ == Mover::Undecided && !SamePoint(window, placed_);
+}
+
+void MoverJudge::OnMouseMove(POINT at, DWORD time, POINT window)
+{
+    const bool givenBack = away_ && Elapsed(awaySince_, time) >= kTellMs;
+    reported_ = at;
+    away_ = false;
+    if (mover_ != Mover::Undecided)
         return;
-    // The window keeps the place under the pointer where it was taken.
-    const POINT grip { pointer.x - start.left, pointer.y - start.top };
-    const auto follow = [&](POINT at) { PlaceAt(window, { at.x - grip.x, at.y - grip.y }); };
+    if (givenBack || MovedByOthers(window))
+        mover_ = Mover::Others;
+    else if (SamePoint(at, pickUp_.pointer)) {
+        // One queued before the start tells nothing.
+        if (Elapsed(startedAt_, time) > 0)
+            mover_ = Mover::Others;
+    } else if (!heard_) {
+        heard_ = true;
+        heardAt_ = time;
+    }
+}
+
+void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
+{
+    wantsProbe_ = false;
+    if (mover_ == Mover::Others)
+        return;
+    if (MovedByOthers(window)) {
+        mover_ = Mover::Others;
+        return;
+    }
+    if (mover_ == Mover::Undecided && heard_ && Elapsed(heardAt_, now) >= kTellMs)
+        mover_ = Mover::Us;
+    if (SamePoint(pointer, reported_)) {
+        away_ = false;
+        return;
+    }
+    if (!away_) {
+        away_ = true;
+        awaySince_ = now;
+    }
+    const LONG awayMs = Elapsed(awaySince_, now);
+    const RECT on { window.x, window.y, window.x + size_.cx, window.y + size_.cy };
+    const bool onWindow = PtInRect(&on, pointer) != FALSE;
+    if (mover_ == Mover::Undecided) {
+        if (awayMs >= kTellMs)
+            mover_ = Mover::Others;
+        else
+            wantsProbe_ = !probed_ && !onWindow;
+    } else if (onWindow && awayMs >= kLostMs) {
+        // Off the window, the window manager may be keeping the window from
+        // the pointer (at a screen edge, say), and the move is still ours.
+        mover_ = Mover::Others;
+    }
+}
+
+void MoverJudge::Placed(POINT window, bool probe, DWORD now)
+{
+    placed_ = window;
+    if (!probe)
+        return;
+    probed_ = true;
+    awaySince_ = now; // the answer gets its full time
+}
+
+void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
+{
+    RECT rect {};
+    GetWindowRect(window, &rect);
+    MoverJudge judge(mover, pickUp, { rect.right - rect.left, rect.bottom - rect.top }, GetTickCount());
+    const auto windowAt = [&] {
+        GetWindowRect(window, &rect);
+        return POINT { rect.left, rect.top };
+    };
+    // The window keeps the place under the pointer where it was picked up.
+    const POINT grip { pickUp.pointer.x - pickUp.window.x, pickUp.pointer.y - pickUp.window.y };
+    const auto placeUnder = [&](POINT pointer) {
+        const POINT topLeft { pointer.x - grip.x, pointer.y - grip.y };
+        PlaceAt(window, topLeft);
+        judge.Placed(topLeft, false, GetTickCount());
+    };
+    // A probe centres the window on the pointer, not at the grip: where the
+    // window manager moves the window, the place where it puts it down then
+    // differs from the probe's, which tells us that it moved it.
+    const auto probeUnder = [&](POINT pointer) {
+        const POINT topLeft { pointer.x - (rect.right - rect.left) / 2, pointer.y - (rect.bottom - rect.top) / 2 };
+        PlaceAt(window, topLeft);
+        judge.Placed(topLeft, true, GetTickCount());
+    };
 
     SetCapture(window);
     const UINT_PTR timer = SetTimer(nullptr, 0, kFollowEveryMs, nullptr);
     MSG msg;
-    for (;;) {
+    while (judge.Current() != Mover::Others) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam)); // the program is ending: the outer loop ends too
@@ -82,15 +189,23 @@ void FollowMouseUntilClick(HWND window)
             break;
         const bool tick = msg.message == WM_TIMER && !msg.hwnd && msg.wParam == timer;
         if (msg.message == WM_MOUSEMOVE || tick) {
+            POINT pointer;
             GetCursorPos(&pointer);
-            follow(pointer);
+            if (tick)
+                judge.OnLook(pointer, windowAt(), GetTickCount());
+            else
+                judge.OnMouseMove(msg.pt, msg.time, windowAt());
+            if (judge.Current() == Mover::Us)
+                placeUnder(pointer);
+            else if (judge.WantsProbe())
+                probeUnder(pointer);
         } else if (msg.message == WM_LBUTTONUP) {
-            follow(msg.pt);
+            placeUnder(msg.pt); // the release reached us, so the pointer was ours
             break;
         } else if (msg.message == WM_KEYDOWN) {
             // As in the system's loop, keys go to nobody while the window moves.
             if (msg.wParam == VK_ESCAPE)
-                PlaceAt(window, { start.left, start.top });
+                PlaceAt(window, pickUp.window);
             if (EndsMoveLoop(msg.message, msg.wParam))
                 break;
         } else {

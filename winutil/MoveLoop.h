@@ -4,11 +4,24 @@
 
 namespace winutil {
 
+// How the system handled a drag command, as this thread saw it.
+enum class DragHandling {
+    // Its move loop ran until the user ended it: a left-button release, Return
+    // or Esc (Windows; Wine 8 where Wine places the window itself).
+    EndedByUser,
+    // Its move loop ran and ended at the first message it passed on while the
+    // left button was up, that is at once after a click (Wine 10 where Wine
+    // places the window itself).
+    EndedByItself,
+    // Nothing was taken from the queue: no loop ran here. The window is not
+    // shown, or Wine handed the move to the X window manager, which may move
+    // the window itself or ignore the request (Metacity and its kin do, when
+    // no button is held).
+    HandedOver,
+};
+
 // Watches, while it lives, what this thread takes from its queue, so that the
-// caller can tell how the system's move loop ended. After a click on a
-// caption the loop holds until the next click (Windows, Wine 8); some systems
-// (Wine 10) end it at the first message it passes on while the left button is
-// up, that is at once.
+// caller can tell how the system's handling of a drag command ended.
 class MoveLoopWatch {
 public:
     MoveLoopWatch();
@@ -16,11 +29,7 @@ public:
     MoveLoopWatch(const MoveLoopWatch&) = delete;
     MoveLoopWatch& operator=(const MoveLoopWatch&) = delete;
 
-    // Whether the loop ran and ended by itself: the last message taken was not
-    // one that ends it for the user (a left-button release, Return or Esc)
-    // nor a quit request. False when nothing was taken: no loop ran (the
-    // window is not shown), or this system does not report what its loop takes.
-    bool EndedByItself() const;
+    DragHandling Handling() const;
 
 private:
     static LRESULT CALLBACK OnGetMessage(int code, WPARAM wParam, LPARAM lParam);
@@ -32,10 +41,82 @@ private:
     WPARAM lastWParam_ = 0;
 };
 
-// The move loop for a window handed over after a click: the window follows the
+// Where a drag began, in screen pixels, before anything moved: the window's
+// top-left corner and the pointer.
+struct PickUp {
+    POINT window;
+    POINT pointer;
+};
+
+// Who moves the window while the move a drag command began is under way.
+enum class Mover { Undecided, Us, Others };
+
+// Finds out, from what this program sees of the pointer, whether another
+// program moves the window: the X window manager, where Wine handed the move
+// to it and it took it. A mouse move reaches this program only while no other
+// program holds the pointer. The window manager holds it while it moves the
+// window, so the pointer goes away without a mouse move reaching us. When it
+// ends its move, it gives the pointer back with one mouse move where the
+// pointer then is, and tells us at once where it left the window. So:
+// - a mouse move after the pointer has been away with none is the pointer
+//   given back, and so is one at the pick-up point;
+// - a mouse move away from the pick-up point proves the move ours only when
+//   nothing has said otherwise for a while after it; a button release that
+//   reaches us proves it at once;
+// - a pointer that jumped off the window is ambiguous: the window is centred
+//   under it once, and the system then tells us of the pointer unless
+//   somebody holds it.
+class MoverJudge {
+public:
+    // How long this system may take to tell us of the pointer (as a mouse move,
+    // or as a pointer read afresh: Wine reads it only every 100 ms when no
+    // mouse move reaches it), or the window manager where it left the window.
+    static constexpr LONG kTellMs = 150;
+    // While the move is ours: how long the pointer may be on the window with no
+    // mouse move reaching us before we take it that somebody holds it after
+    // all (a window manager that took the move a moment late).
+    static constexpr LONG kLostMs = 500;
+
+    // `mover` as known at the start (Undecided, or Us where the system's own
+    // loop gave the move back), and `startedAt` the time then: a mouse move
+    // stamped no later was queued before (releasing the capture queues one).
+    MoverJudge(Mover mover, const PickUp& pickUp, SIZE windowSize, DWORD startedAt);
+
+    Mover Current() const { return mover_; }
+    // A mouse move that reached this program: where, when, and where the
+    // window is then.
+    void OnMouseMove(POINT at, DWORD time, POINT window);
+    // A look at the pointer and at where the window is, at time `now`.
+    void OnLook(POINT pointer, POINT window, DWORD now);
+    // Whether the last look asks for the window to be centred under the
+    // pointer, to find out who holds it.
+    bool WantsProbe() const { return wantsProbe_; }
+    // The program put the window there: following the pointer, or as a probe.
+    void Placed(POINT window, bool probe, DWORD now);
+
+private:
+    bool MovedByOthers(POINT window) const;
+
+    Mover mover_;
+    PickUp pickUp_;
+    SIZE size_;
+    DWORD startedAt_;
+    POINT placed_; // where the window is as far as this program put it
+    POINT reported_; // where the last mouse move that reached us was
+    bool away_ = false; // the pointer is elsewhere, and no mouse move said so
+    DWORD awaySince_ = 0;
+    bool heard_ = false; // a mouse move away from the pick-up point reached us
+    DWORD heardAt_ = 0;
+    bool probed_ = false;
+    bool wantsProbe_ = false;
+};
+
+// The move loop for a window picked up by a click: the window follows the
 // mouse until the left button is released, as in the system's own loop;
-// Return puts it down too, and Esc puts it back where it was. Every other
-// message is handled meanwhile, so timer ticks and repaints go on.
-void FollowMouseUntilClick(HWND window);
+// Return puts it down too, and Esc puts it back where it was picked up. Every
+// other message is handled meanwhile, so timer ticks and repaints go on. With
+// `mover` Undecided the loop first finds out whether another program (the X
+// window manager) moves the window, and leaves the move to it if so.
+void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover);
 
 } // namespace winutil

@@ -3,6 +3,8 @@
 #include "MessagePump.h"
 #include "MoveLoop.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -47,17 +49,25 @@ void StartWindowDrag(HWND window)
 {
     ReleaseCapture();
     // Handed over after a click, the window follows the mouse until the next
-    // click puts it down. Where the system's loop ends at once instead, because
-    // the button is up, the window follows the mouse in a loop of ours.
+    // click puts it down. Where the system's loop does not hold with the button
+    // up, the window follows the mouse in a loop of ours instead: at once where
+    // the system's loop ended by itself, and where the move went to the X
+    // window manager, only if the window manager does not move it.
     const bool afterClick = GetKeyState(VK_LBUTTON) >= 0;
-    bool endedByItself = false;
+    RECT place {};
+    GetWindowRect(window, &place);
+    const DWORD clickAt = GetMessagePos(); // the click's point, wherever the pointer has gone since
+    const winutil::PickUp pickUp { { place.left, place.top }, { GET_X_LPARAM(clickAt), GET_Y_LPARAM(clickAt) } };
+    winutil::DragHandling handling;
     {
         winutil::MoveLoopWatch watch;
         SendMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(kDragCommand), 0);
-        endedByItself = watch.EndedByItself();
+        handling = watch.Handling();
     }
-    if (afterClick && endedByItself)
-        winutil::FollowMouseUntilClick(window);
+    if (!afterClick || handling == winutil::DragHandling::EndedByUser || !IsWindowVisible(window))
+        return;
+    winutil::FollowMouseUntilClick(window, pickUp,
+        handling == winutil::DragHandling::EndedByItself ? winutil::Mover::Us : winutil::Mover::Undecided);
 }
 
 void WaitSeconds(double seconds)
