@@ -102,6 +102,7 @@ bool Form1::Load()
     }
 
     OnLoad();
+    topmostWatch_.Watch(hwnd_);
 
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);

@@ -5,6 +5,7 @@
 #include "Gdi.h"
 #include "HeapText.h"
 #include "HitTest.h"
+#include "TopmostWatch.h"
 
 #include <windows.h>
 
@@ -91,6 +92,7 @@ private:
     bool timer1Enabled_ = false;
     const wchar_t* label1Caption_ = design::kNotEnabled;
     design::Control pressed_ = design::Control::None;
+    winutil::TopmostWatch topmostWatch_;
 
     gdi::Font defaultFont_;
     gdi::Font label2Font_;
