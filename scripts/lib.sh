@@ -2,7 +2,8 @@
 # Sourced by the run script, the end-to-end tests and the benchmarks: what they
 # all do with the real programs under Wine, once. Starting a program and its
 # window, the stand-in chat host and the lines its room sent, the window's
-# place and its controls, the clock and float arithmetic.
+# place and its controls, the clock and float arithmetic; and the counts of
+# CTest's JUnit reports.
 #   kv_init BIN_DIR   the folder holding the built programs
 set -euo pipefail
 
@@ -166,3 +167,8 @@ kv_click() {
   # shellcheck disable=SC2046
   xdotool mousemove $(kv_point "$1" "$2") click "${3:-1}"
 }
+
+# kv_junit_count REPORT ATTRIBUTE: a count (tests, failures, skipped) from the
+# suite element of CTest's JUnit report; nothing when there is none. CTest
+# counts a skipped test in "skipped" only, not in "failures".
+kv_junit_count() { grep -m1 -o "\b$2=\"[0-9]*\"" "$1" 2>/dev/null | tr -dc 0-9; }
