@@ -165,7 +165,7 @@ took=$((SECONDS - started))
 # The reports, the screenshot and the transcript, to read after the root is gone.
 rm -rf "$results"
 mkdir -p "$results"
-(cd "$root$clone/build" 2>/dev/null && find . -maxdepth 2 \( -name test-results.xml -o -name run \) -exec cp -r --parents {} "$results" \;) || true
+(cd "$root$clone/build" 2>/dev/null && find . -maxdepth 2 \( -name 'test-results*.xml' -o -name run \) -exec cp -r --parents {} "$results" \;) || true
 
 echo "== $name root: $* exited $status after $((took / 60)) min $((took % 60)) s; $((before)) packages before, $(packages) after; results in $results"
 exit "$status"

@@ -3,7 +3,7 @@
 # all do with the real programs under Wine, once. Starting a program and its
 # window, the stand-in chat host and the lines its room sent, the window's
 # place and its controls, the clock and float arithmetic; and the counts of
-# CTest's JUnit reports.
+# CTest's JUnit reports, which the test run and CI add up.
 #   kv_init BIN_DIR   the folder holding the built programs
 set -euo pipefail
 
@@ -172,3 +172,28 @@ kv_click() {
 # suite element of CTest's JUnit report; nothing when there is none. CTest
 # counts a skipped test in "skipped" only, not in "failures".
 kv_junit_count() { grep -m1 -o "\b$2=\"[0-9]*\"" "$1" 2>/dev/null | tr -dc 0-9; }
+
+# kv_junit_reports FOLDER FILE: CTest's JUnit reports under a build folder
+# newer than FILE, one a line: a build tree's (FOLDER/PRESET/), and those that
+# a fresh root brought back (FOLDER/debian-N/PRESET/).
+kv_junit_reports() { find "$1" -maxdepth 3 -name 'test-results*.xml' -newer "$2" 2>/dev/null | sort; }
+
+# kv_junit_total REPORT...: "P passed, F failed, S skipped", summed over
+# CTest's JUnit reports. A report without counts (CTest stopped while writing
+# it) is one failure, so that the total never looks better than the run.
+kv_junit_total() {
+  local report tests failed skipped passed_sum=0 failed_sum=0 skipped_sum=0
+  for report in "$@"; do
+    tests=$(kv_junit_count "$report" tests)
+    failed=$(kv_junit_count "$report" failures)
+    skipped=$(kv_junit_count "$report" skipped)
+    if [[ -z $tests ]]; then
+      failed_sum=$((failed_sum + 1))
+      continue
+    fi
+    passed_sum=$((passed_sum + tests - ${failed:-0} - ${skipped:-0}))
+    failed_sum=$((failed_sum + ${failed:-0}))
+    skipped_sum=$((skipped_sum + ${skipped:-0}))
+  done
+  echo "$passed_sum passed, $failed_sum failed, $skipped_sum skipped"
+}
