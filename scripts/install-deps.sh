@@ -2,6 +2,11 @@
 # Installs the Debian packages that building, running and testing need, those
 # that are missing only, and nothing they merely recommend. Uses sudo when not
 # run as root.
+#
+#   scripts/install-deps.sh [build]
+#
+# "build": only what building and packing the programs need, not Wine and
+# what runs and tests them; a release is made with no more than that.
 set -euo pipefail
 # shellcheck source=cmake/wine-loader.sh
 source "$(dirname "$0")/../cmake/wine-loader.sh"
@@ -12,16 +17,19 @@ wine_x_libraries=(libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxfix
 packages=(
   cmake make git
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix # the cross compilers the toolchain files name
-  googletest   # GoogleTest sources, built for the Windows target
-  wine64       # runs the 64-bit programs and tests
+  googletest     # GoogleTest sources, built for the Windows target
+  python3-pefile # reads the 32-bit program's import tables for the Windows XP check
+  zip            # the release zips
+)
+[[ ${1:-} == build ]] || packages+=(
+  wine64 # runs the 64-bit programs and tests
   # Liberation Sans: Wine draws the "MS Sans Serif" captions in it, finding no
   # face of that name (Debian's Wine 8 loads none of the fonts-wine package's).
   fonts-liberation
   "${wine_x_libraries[@]}"
   xvfb x11-utils      # a virtual display when there is none; xdpyinfo, and xev for the benchmarks
   xdotool imagemagick # real mouse input and screenshots for the end-to-end tests
-  python3-pefile      # reads the 32-bit program's import tables for the Windows XP check
-  zip unzip           # the release zips, and their listing in the benchmarks
+  unzip               # the release zips' listing in the benchmarks
 )
 
 sudo=()
@@ -29,7 +37,7 @@ sudo=()
 
 # 32-bit Wine, from Debian's i386 packages, only where 32-bit programs run:
 # elsewhere it could never start.
-if kv_can_run_32bit; then
+if [[ ${1:-} != build ]] && kv_can_run_32bit; then
   packages+=(wine32:i386 "${wine_x_libraries[@]/%/:i386}")
   dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
 fi
