@@ -7,27 +7,39 @@
 # running in the root, undoes its mounts and deletes the root, also when the
 # command fails or the run is interrupted.
 #
-#   scripts/debian-root.sh RELEASE [COMMAND [ARG...]]
+#   scripts/debian-root.sh [--commit COMMIT] [--results FOLDER] RELEASE [COMMAND [ARG...]]
 #
 # RELEASE: 12 or bookworm, 13 or trixie, or another codename debootstrap
 # knows. COMMAND defaults to scripts/test.sh and runs in the clone, as root,
-# with no display. KESTAVINE_NO_32BIT is passed on when set.
+# with no display. KESTAVINE_NO_32BIT is passed on when set. --commit: the
+# clone checks out that commit of this repository instead.
 #
 # What stays: the downloaded packages, in a cache this script names (delete it
 # at will; KESTAVINE_ROOT_CACHE picks another place), and what the command
 # made that is worth reading (test reports, the run's screenshot and
-# transcript), copied to build/debian-RELEASE/.
+# transcript, the packed release in dist/), copied to build/debian-RELEASE/,
+# which is emptied first, or to --results FOLDER, which must be empty or new.
 #
 # Exits with the command's status, or 77 (and one line saying why) when this
 # machine cannot make or enter such a root: not root, mounts or chroot refused
 # (a sandboxed kernel), or no way to fetch the release.
 # shellcheck disable=SC2317 # the functions called on exit are reached
 set -euo pipefail
+usage="usage: scripts/debian-root.sh [--commit COMMIT] [--results FOLDER] RELEASE [COMMAND [ARG...]]"
+commit='' results=''
+while [[ ${1:-} == --* ]]; do
+  case $1 in
+    --commit) commit=${2:?$usage} ;;
+    --results) results=$(realpath -m "${2:?$usage}") ;; # from the caller's folder
+    *) echo "$usage" >&2 && exit 2 ;;
+  esac
+  shift 2
+done
 cd "$(dirname "$0")/.."
 project=$PWD
 not_run=77
 
-release=${1:?usage: scripts/debian-root.sh RELEASE [COMMAND [ARG...]]}
+release=${1:?$usage}
 shift
 case $release in
   12) release=bookworm ;;
@@ -41,7 +53,16 @@ esac
 (($#)) || set -- scripts/test.sh
 mirror=${KESTAVINE_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 cache=${KESTAVINE_ROOT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kestavine-idle/debian-roots}/$release
-results=$project/build/debian-$label
+if [[ -z $results ]]; then
+  results=$project/build/debian-$label
+elif [[ -n $(ls -A "$results" 2>/dev/null) ]]; then
+  echo "--results $results: not empty; name an empty or new folder" >&2
+  exit 2
+fi
+if [[ -n $commit ]] && ! git cat-file -e "$commit^{commit}" 2>/dev/null; then
+  echo "$name root: commit $commit is not in this repository ($project)" >&2
+  exit 2
+fi
 
 not_run() {
   echo "$name root: not run: $*"
@@ -51,7 +72,8 @@ not_run() {
 # What this machine must allow, each checked before anything is made.
 if [[ $(id -u) != 0 ]]; then
   sudo -n true 2>/dev/null || not_run "making a root needs root, or sudo without a password"
-  exec sudo -n --preserve-env=KESTAVINE_NO_32BIT,KESTAVINE_ROOT_CACHE,KESTAVINE_DEBIAN_MIRROR "$0" "$release" "$@"
+  exec sudo -n --preserve-env=KESTAVINE_NO_32BIT,KESTAVINE_ROOT_CACHE,KESTAVINE_DEBIAN_MIRROR "$0" \
+    ${commit:+--commit "$commit"} --results "$results" "$release" "$@"
 fi
 chroot / true 2>/dev/null || not_run "this machine refuses chroot"
 probe=$(mktemp -d)
@@ -147,6 +169,7 @@ mount_in_root var/cache/apt/archives --bind "$cache/archives"
 
 clone=/root/kestavine-idle
 git clone -q "$project" "$root$clone"
+[[ -z $commit ]] || git -C "$root$clone" checkout -q --detach "$commit"
 commit=$(git -C "$root$clone" rev-parse --short HEAD)
 packages() { chroot "$root" dpkg-query -W -f '.\n' | wc -l; }
 before=$(packages)
@@ -162,10 +185,12 @@ chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
 wait $! || status=$? # a wait, which a signal interrupts, so that the clean-up follows at once
 took=$((SECONDS - started))
 
-# The reports, the screenshot and the transcript, to read after the root is gone.
-rm -rf "$results"
+# The reports, the screenshot and the transcript, and a packed release, to
+# read after the root is gone.
+[[ $results != "$project/build/debian-$label" ]] || rm -rf "$results"
 mkdir -p "$results"
 (cd "$root$clone/build" 2>/dev/null && find . -maxdepth 2 \( -name 'test-results*.xml' -o -name run \) -exec cp -r --parents {} "$results" \;) || true
+[[ ! -d $root$clone/dist ]] || cp -r "$root$clone/dist" "$results/"
 
 echo "== $name root: $* exited $status after $((took / 60)) min $((took % 60)) s; $((before)) packages before, $(packages) after; results in $results"
 exit "$status"
