@@ -120,3 +120,70 @@ kv_zip_differences() {
   ((found)) || echo "the files in them are the same: the zips' own records of them (times, attributes, order) differ"
   rm -rf "$work"
 }
+
+# kv_compare_release BUILDINFO SHA256SUMS REBUILT: a release against its
+# rebuild (a folder as package.sh's dist/): first the packages, then each zip
+# that SHA256SUMS names, and, where the release's zip lies beside SHA256SUMS,
+# which file in it differs. Returns 0 when the bytes match, 1 when they differ
+# on the recorded packages or the release's zip is not the one its
+# SHA256SUMS names, 2 when they differ and so do the packages.
+kv_compare_release() {
+  local buildinfo=$1 sums=$2 rebuilt=$3 commit debian changes
+  local sum name now beside differ=0 forged=0 folder
+  folder=$(dirname "$sums")
+  commit=$(kv_buildinfo_field "$buildinfo" Commit)
+  debian=$(kv_buildinfo_field "$buildinfo" Debian-Release)
+  if [[ ! -f $rebuilt/BUILDINFO ]]; then
+    changes="the commit's package.sh writes no BUILDINFO: the root's packages are not compared"
+  else
+    changes=$(kv_package_changes "$buildinfo" "$rebuilt/BUILDINFO")
+  fi
+  if [[ -n $changes ]]; then
+    echo "The archive has moved on since the release: the root's packages are not those recorded:"
+    echo "  ${changes//$'\n'/$'\n'  }"
+  else
+    echo "Packages: the root's are those recorded, version for version"
+  fi
+
+  while read -r sum name; do
+    name=${name#\*}
+    now=$(cd "$rebuilt" && sha256sum "$name" 2>/dev/null | cut -d' ' -f1) || now=
+    beside=$folder/$name
+    if [[ -f $beside && $(sha256sum "$beside" | cut -d' ' -f1) != "$sum" ]]; then
+      echo "$name: DIFFERS: the file beside SHA256SUMS is not the one SHA256SUMS names"
+      differ=1 forged=1
+    elif [[ -z $now ]]; then
+      echo "$name: DIFFERS: the rebuild made no such file"
+      differ=1
+      continue
+    elif [[ $now == "$sum" ]]; then
+      echo "$name: same bytes ($sum)"
+      continue
+    else
+      echo "$name: DIFFERS: $sum in the release, $now rebuilt"
+      differ=1
+    fi
+    if [[ ! -f $beside ]]; then
+      echo "  (put the release's zip beside SHA256SUMS to see which file in it differs)"
+    elif [[ $(sha256sum "$beside" | cut -d' ' -f1) == "$now" ]]; then
+      echo "  the rebuild gives the zip beside it: it is SHA256SUMS that is wrong"
+    else
+      if command -v unzip >/dev/null; then
+        kv_zip_differences "$beside" "$rebuilt/$name" | sed 's/^/  /'
+      else
+        echo "  (install unzip to see which file in it differs)"
+      fi
+    fi
+  done <"$sums"
+
+  echo
+  if ((differ == 0)); then
+    echo "Reproduced: commit $commit, rebuilt in a fresh Debian $debian root, gives the release's bytes"
+  elif [[ -z $changes ]] || ((forged)); then
+    echo "NOT reproduced: the release's files are not what commit $commit gives (above)"
+    return 1
+  else
+    echo "Not reproduced, and not conclusive: the bytes differ, but so do the packages (above)"
+    return 2
+  fi
+}
