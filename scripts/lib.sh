@@ -176,7 +176,7 @@ kv_junit_count() { grep -m1 -o "\b$2=\"[0-9]*\"" "$1" 2>/dev/null | tr -dc 0-9; 
 # kv_junit_reports FOLDER FILE: CTest's JUnit reports under a build folder
 # newer than FILE, one a line: a build tree's (FOLDER/PRESET/), and those that
 # a fresh root brought back (FOLDER/debian-N/PRESET/).
-kv_junit_reports() { find "$1" -maxdepth 3 -name 'test-results*.xml' -newer "$2" 2>/dev/null | sort; }
+kv_junit_reports() { find "$1" -maxdepth 3 -name 'test-results*.xml' -newer "$2" 2>/dev/null | LC_ALL=C sort; }
 
 # kv_junit_total REPORT...: "P passed, F failed, S skipped", summed over
 # CTest's JUnit reports. A report without counts (CTest stopped while writing
