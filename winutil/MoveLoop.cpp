@@ -55,7 +55,13 @@ MoveLoopWatch::~MoveLoopWatch()
 
 DragHandling MoveLoopWatch::Handling() const
 {
-    if (!took_)
+    // Handing the move to the window manager, Wine waits for a button it
+    // believes held to be released, and makes up the release when the button
+    // is up: a release of another button than the left is all that such a
+    // wait takes (the left one is up after a click).
+    const bool otherRelease
+        = lastMessage_ == WM_RBUTTONUP || lastMessage_ == WM_MBUTTONUP || lastMessage_ == WM_XBUTTONUP;
+    if (!took_ || otherRelease)
         return DragHandling::HandedOver;
     return EndsMoveLoop(lastMessage_, lastWParam_) ? DragHandling::EndedByUser : DragHandling::EndedByItself;
 }
@@ -117,10 +123,12 @@ void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
         mover_ = Mover::Others;
         return;
     }
-    if (mover_ == Mover::Undecided && heard_ && Elapsed(heardAt_, now) >= kTellMs)
-        mover_ = Mover::Us;
     if (SamePoint(pointer, reported_)) {
         away_ = false;
+        // Nothing has said otherwise, and the pointer is where the last mouse
+        // move that reached us said.
+        if (mover_ == Mover::Undecided && heard_ && Elapsed(heardAt_, now) >= kTellMs)
+            mover_ = Mover::Us;
         return;
     }
     if (!away_) {
@@ -133,8 +141,8 @@ void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
     if (mover_ == Mover::Undecided) {
         if (awayMs >= kTellMs)
             mover_ = Mover::Others;
-        else
-            wantsProbe_ = !probed_ && !onWindow;
+        else if (!probed_ && !onWindow)
+            wantsProbe_ = probed_ = true;
     } else if (onWindow && awayMs >= kLostMs) {
         // Off the window, the window manager may be keeping the window from
         // the pointer (at a screen edge, say), and the move is still ours.
@@ -142,13 +150,9 @@ void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
     }
 }
 
-void MoverJudge::Placed(POINT window, bool probe, DWORD now)
+void MoverJudge::Placed(POINT window)
 {
     placed_ = window;
-    if (!probe)
-        return;
-    probed_ = true;
-    awaySince_ = now; // the answer gets its full time
 }
 
 void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
@@ -165,15 +169,7 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
     const auto placeUnder = [&](POINT pointer) {
         const POINT topLeft { pointer.x - grip.x, pointer.y - grip.y };
         PlaceAt(window, topLeft);
-        judge.Placed(topLeft, false, GetTickCount());
-    };
-    // A probe centres the window on the pointer, not at the grip: where the
-    // window manager moves the window, the place where it puts it down then
-    // differs from the probe's, which tells us that it moved it.
-    const auto probeUnder = [&](POINT pointer) {
-        const POINT topLeft { pointer.x - (rect.right - rect.left) / 2, pointer.y - (rect.bottom - rect.top) / 2 };
-        PlaceAt(window, topLeft);
-        judge.Placed(topLeft, true, GetTickCount());
+        judge.Placed(topLeft);
     };
 
     SetCapture(window);
@@ -195,10 +191,8 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
                 judge.OnLook(pointer, windowAt(), GetTickCount());
             else
                 judge.OnMouseMove(msg.pt, msg.time, windowAt());
-            if (judge.Current() == Mover::Us)
+            if (judge.Current() == Mover::Us || judge.WantsProbe())
                 placeUnder(pointer);
-            else if (judge.WantsProbe())
-                probeUnder(pointer);
         } else if (msg.message == WM_LBUTTONUP) {
             placeUnder(msg.pt); // the release reached us, so the pointer was ours
             break;

@@ -63,9 +63,9 @@ enum class Mover { Undecided, Us, Others };
 // - a mouse move away from the pick-up point proves the move ours only when
 //   nothing has said otherwise for a while after it; a button release that
 //   reaches us proves it at once;
-// - a pointer that jumped off the window is ambiguous: the window is centred
-//   under it once, and the system then tells us of the pointer unless
-//   somebody holds it.
+// - a pointer that jumped off the window is ambiguous: the window is put
+//   under it once, where a window manager that moves it would have it too,
+//   and the system then tells us of the pointer unless somebody holds it.
 class MoverJudge {
 public:
     // How long this system may take to tell us of the pointer (as a mouse move,
@@ -88,11 +88,11 @@ public:
     void OnMouseMove(POINT at, DWORD time, POINT window);
     // A look at the pointer and at where the window is, at time `now`.
     void OnLook(POINT pointer, POINT window, DWORD now);
-    // Whether the last look asks for the window to be centred under the
-    // pointer, to find out who holds it.
+    // Whether the last look asks for the window to be put under the pointer
+    // once, to find out who holds it.
     bool WantsProbe() const { return wantsProbe_; }
-    // The program put the window there: following the pointer, or as a probe.
-    void Placed(POINT window, bool probe, DWORD now);
+    // The program put the window there.
+    void Placed(POINT window);
 
 private:
     bool MovedByOthers(POINT window) const;
