@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced: the way the scripts start the servers that may outlive them.
 
 # exec_detached COMMAND...: this shell becomes the command, in a session of
@@ -18,7 +19,7 @@ exec_detached() {
 # free display number in that range, detached, and waits until it answers.
 # With LINGER, the server ends by itself that many seconds after its last
 # client has gone. Sets xvfb_display (":N") and xvfb_pid; returns 1 when no
-# number is free.
+# number is free, or no server started answers.
 start_free_xvfb() {
   local n
   for n in $(seq "$1" "$2"); do
@@ -27,10 +28,12 @@ start_free_xvfb() {
       xvfb_pid=$!
       xvfb_display=:$n
       for _ in $(seq 100); do
+        # Ours must answer, not a server of the number that is still ending.
+        kill -0 "$xvfb_pid" 2>/dev/null || break
         xdpyinfo -display "$xvfb_display" >/dev/null 2>&1 && return 0
         sleep 0.1
       done
-      return 0
+      kill "$xvfb_pid" 2>/dev/null || true
     fi
   done
   return 1

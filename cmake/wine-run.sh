@@ -6,6 +6,9 @@
 # that cannot start 32-bit programs is not run: the run ends as skipped.
 # KESTAVINE_WINXP=1 runs the program in a prefix of its own that reports
 # Windows XP, the oldest Windows the 32-bit program is built for.
+# KESTAVINE_WM (the name of a window manager running on the display) runs it
+# in a prefix of its own whose windows the window manager manages, as in the
+# prefix a user makes.
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
 # shellcheck source=cmake/wine-loader.sh
@@ -28,8 +31,9 @@ fi
 # The prefix is 64-bit (it runs 32-bit programs too, where they run at all):
 # Wine's own programs in it run under the 64-bit loader.
 session=$(kv_wine_loader 64)
-winxp=0 prefix=wineprefix
+winxp=0 prefix=wineprefix managed=N
 [[ ${KESTAVINE_WINXP:-0} == 0 ]] || winxp=1 prefix=wineprefix-winxp
+[[ -z ${KESTAVINE_WM:-} ]] || prefix=wineprefix-wm managed=
 
 export WINEPREFIX=${WINEPREFIX:-$build_dir/$prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -48,9 +52,11 @@ if [[ ! -f $ready ]]; then
   if [[ ! -f $ready ]]; then
     mkdir -p "$WINEPREFIX"
     (WINEARCH=win64 exec_detached "$session" wineboot -i) || true
-    # There is no window manager on the virtual display: Wine is to place and
+    # With no window manager on the virtual display, Wine is to place and
     # unmap every window itself, or each hidden window waits 2 s for one.
-    (exec_detached "$session" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f) || true
+    if [[ -n $managed ]]; then
+      (exec_detached "$session" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f) || true
+    fi
     if ((winxp)); then
       (exec_detached "$session" reg add 'HKCU\Software\Wine' /v Version /d winxp /f) || true
     fi

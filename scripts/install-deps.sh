@@ -29,6 +29,7 @@ packages=(
   "${wine_x_libraries[@]}"
   xvfb x11-utils      # a virtual display when there is none; xdpyinfo, and xev for the benchmarks
   xdotool imagemagick # real mouse input and screenshots for the end-to-end tests
+  openbox metacity    # window managers the window's own chrome is tested under
   unzip               # the release zips' listing in the benchmarks
 )
 

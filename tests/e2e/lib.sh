@@ -15,9 +15,44 @@ e2e_init() {
   kv_init "$1"
   # shellcheck disable=SC2034 # the tests' scratch folder
   E2E_TMP=$KV_TMP
-  source "$KV_ROOT/cmake/build-display.sh"
-  kv_build_display "$KESTAVINE_BUILD_DIR" || exit 1
+  if [[ -n ${KESTAVINE_WM:-} ]]; then
+    e2e_window_manager_display "$KESTAVINE_WM" || exit 1
+  else
+    source "$KV_ROOT/cmake/build-display.sh"
+    kv_build_display "$KESTAVINE_BUILD_DIR" || exit 1
+  fi
 }
+
+# A display of the test's own with a window manager on it (openbox or
+# metacity), as on a Linux desktop; both end with the test. The programs then
+# run in a Wine prefix whose windows the window manager manages (see
+# cmake/wine-run.sh).
+e2e_window_manager_display() {
+  local wm_command
+  case $1 in
+    openbox) wm_command=(openbox --config-file "$KV_ROOT/tests/e2e/openbox-rc.xml") ;;
+    metacity) wm_command=(metacity --no-composite) ;;
+    *) echo "no such window manager to test under: $1" >&2 && return 1 ;;
+  esac
+  # shellcheck source=cmake/start-xvfb.sh
+  source "$KV_ROOT/cmake/start-xvfb.sh"
+  start_free_xvfb 141 190 || { echo "no free display for Xvfb" >&2 && return 1; }
+  e2e_xvfb_pid=$xvfb_pid
+  # Ended before the test ends, so that the next test finds its number free.
+  # shellcheck disable=SC2317 # called by kv_cleanup
+  kestavine_stop_xvfb() {
+    kill "$e2e_xvfb_pid" 2>/dev/null || return 0
+    kv_wait_for 10 0.1 e2e_ended "$e2e_xvfb_pid" || true
+  }
+  export DISPLAY=$xvfb_display
+  "${wm_command[@]}" >"$KV_TMP/$1.log" 2>&1 &
+  kv_pids+=("$!")
+  # A window manager says it runs by naming its check window on the root.
+  kv_wait_for 20 0.1 e2e_window_manager_running && return 0
+  { echo "$1 did not start:" && cat "$KV_TMP/$1.log"; } >&2
+  return 1
+}
+e2e_window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # Without its window there is nothing to test: the test ends there.
 e2e_start_kestavine() { kv_start_kestavine || exit 1; }
@@ -51,6 +86,16 @@ e2e_window_geometry() {
     /Position/ { split($2, p, ",") }
     /Geometry/ { split($2, g, "x") }
     END { print p[1], p[2], g[1], g[2] }'
+}
+
+# Whether the window with exactly this title is minimised, as X shows it: no
+# longer on the screen (a window manager's), or shrunk to Wine's own small
+# iconic bar (with none).
+e2e_minimised() {
+  local id info
+  id=$(xdotool search --name "^$1\$" | head -n 1)
+  info=$(xwininfo -id "$id")
+  [[ $info != *"Map State: IsViewable"* ]] || ! grep -qE 'Width: 300$' <<<"$info" || ! grep -qE 'Height: 100$' <<<"$info"
 }
 
 # A button pressed at a client point of the window and held, then let go.

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# The window's own chrome, driven with the real mouse: "-" minimises on a
-# press of any button; the title strip moves the window, and where it lands
-# START and STOP still work and "X" ends the program.
+# The window's own chrome, driven with the real mouse and keyboard and looked
+# at on the screen: "-" minimises on a press of any button; a click on the
+# title strip picks the window up, it follows the mouse until the next click
+# puts it down, Return puts it down too and Esc puts it back; it stays above
+# the chat room when the room is clicked; START and STOP work where it lands,
+# and "X" ends the program. With KESTAVINE_WM, all of it under that window
+# manager (see lib.sh).
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init "$1"
@@ -9,40 +13,64 @@ e2e_init "$1"
 e2e_start_kestavine
 e2e_press "${AT_MINIMISE[@]}" 3 # the right button, not released
 sleep 0.5
-# With no window manager, Wine shows a minimised window as a small iconic bar.
-read -r x y w h < <(e2e_window_geometry "$KESTAVINE_TITLE")
-e2e_check "a right-button press on \"-\" minimises (now ${w}x$h at $x,$y)" test "$w,$h" != "300,100"
+e2e_check "a right-button press on \"-\" minimises" e2e_minimised "$KESTAVINE_TITLE"
 e2e_release 3
 e2e_check "the minimised program keeps running" kill -0 "$KESTAVINE_PID"
 kill "$KESTAVINE_PID"
 e2e_wait_exit "$KESTAVINE_PID" 10
 
-# A click on the title strip picks the window up: it follows the mouse until
-# the next click puts it down, or Esc puts it back.
-# drag_title_strip DX DY COMMAND...: a click on the strip, the mouse moved by
-# (DX, DY), then the command (a click, a key); prints where the window was
-# before the command and where it is after: "x y x y".
-drag_title_strip() {
-  local x y
-  kv_click "${AT_TITLE_STRIP[@]}"
-  read -r x y < <(kv_point $((AT_TITLE_STRIP[0] + $1)) $((AT_TITLE_STRIP[1] + $2)))
-  xdotool mousemove "$x" "$y"
-  sleep 0.3
-  shift 2
-  read -r x y _ < <(e2e_window_geometry "$KESTAVINE_TITLE")
-  "$@"
-  sleep 0.3
-  echo "$x $y $(e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2)"
+# Where the window is on the screen, by X's geometry: "x y".
+where() { e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2; }
+# A click on the title strip, and at once the mouse moved by (DX, DY) as a
+# hand moves it, in two steps; then time for the window to follow.
+pick_up() {
+  # shellcheck disable=SC2046
+  xdotool mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 \
+    mousemove_relative -- $(($1 / 2)) $(($2 / 2)) sleep 0.05 mousemove_relative -- $(($1 - $1 / 2)) $(($2 - $2 / 2))
+  sleep 0.4
 }
+
+kv_start_chathost # the chat room, which the window is to stay above
 e2e_start_kestavine
 not_enabled=$(e2e_status_width)
-read -r mx my x y < <(drag_title_strip 30 20 xdotool key Escape)
-e2e_check "the window followed the mouse ($mx,$my), and Esc put it back ($x,$y)" \
-  test "$mx,$my,$x,$y" = "$((FORM_X + 30)),$((FORM_Y + 20)),$FORM_X,$FORM_Y"
-read -r _ _ x y < <(drag_title_strip 40 50 xdotool click 1)
-e2e_check "the next click put the window down where the mouse took it (now at $x,$y)" \
-  test "$x,$y" = "$((FORM_X + 40)),$((FORM_Y + 50))"
-FORM_X=$x FORM_Y=$y
+home="$FORM_X $FORM_Y"
+for i in 1 2 3; do
+  pick_up 30 20
+  following=$(where)
+  xdotool key Escape
+  sleep 0.3
+  back=$(where)
+  e2e_check "pick-up $i: the window followed the mouse ($following), and Esc put it back ($back)" \
+    test "$following|$back" = "$((FORM_X + 30)) $((FORM_Y + 20))|$home"
+done
+
+pick_up 20 10
+xdotool key Return
+sleep 0.3
+at=$(where)
+e2e_check "Return put the window down where the mouse took it ($at)" test "$at" = "$((FORM_X + 20)) $((FORM_Y + 10))"
+read -r FORM_X FORM_Y <<<"$at"
+
+# Over the chat room's window (at 320,40, 480 x 360, its frame aside).
+pick_up $((400 - FORM_X)) $((226 - FORM_Y))
+following=$(where)
+xdotool click 1
+sleep 0.3
+at=$(where)
+e2e_check "the window followed the mouse over the room ($following), and the next click put it down there ($at)" \
+  test "$following|$at" = "400 226|400 226"
+read -r FORM_X FORM_Y <<<"$at"
+
+# What the window shows between its title strip and the reason box (the
+# ground, the status label, the lines), as a user sees it on the screen.
+shown() { import -window root -crop "300x40+$FORM_X+$((FORM_Y + 20))" -depth 8 rgb:- | md5sum; }
+before=$(shown)
+xdotool mousemove 760 380 click 1 # in the room, beside the window
+sleep 0.5
+e2e_screenshot "$E2E_TMP/over-room.png"
+e2e_check "after a click on the room the window is still seen above it: its ground" \
+  test "$(e2e_pixel "$E2E_TMP/over-room.png" $((FORM_X + 150)) $((FORM_Y + 25)))" = 0D146F
+e2e_check "... and all it showed before" test "$(shown)" = "$before"
 
 # Captions as the status label draws them: "Not Enabled" is the wider.
 kv_click "${AT_START[@]}"
