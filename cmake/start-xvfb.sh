@@ -21,10 +21,13 @@ exec_detached() {
 # client has gone. Sets xvfb_display (":N") and xvfb_pid; returns 1 when no
 # number is free, or no server started answers.
 start_free_xvfb() {
-  local n
+  local n ending=(-noreset)
+  # An X server resets when its last client leaves, and refuses whoever
+  # connects meanwhile: the first client is the check below, so it must not.
+  [[ -z ${3:-} ]] || ending=(-terminate "$3")
   for n in $(seq "$1" "$2"); do
     if [[ ! -e /tmp/.X$n-lock ]] && ! xdpyinfo -display ":$n" >/dev/null 2>&1; then
-      (exec_detached Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp ${3:+-terminate "$3"}) &
+      (exec_detached Xvfb ":$n" -screen 0 1024x768x24 -br -nolisten tcp "${ending[@]}") &
       xvfb_pid=$!
       xvfb_display=:$n
       for _ in $(seq 100); do

@@ -49,7 +49,7 @@ e2e_window_manager_display() {
   kv_pids+=("$!")
   # A window manager says it runs by naming its check window on the root.
   kv_wait_for 20 0.1 e2e_window_manager_running && return 0
-  { echo "$1 did not start:" && cat "$KV_TMP/$1.log"; } >&2
+  { echo "$1 did not start on $DISPLAY:" && cat "$KV_TMP/$1.log"; } >&2
   return 1
 }
 e2e_window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }

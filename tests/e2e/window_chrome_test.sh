@@ -12,8 +12,7 @@ e2e_init "$1"
 
 e2e_start_kestavine
 e2e_press "${AT_MINIMISE[@]}" 3 # the right button, not released
-sleep 0.5
-e2e_check "a right-button press on \"-\" minimises" e2e_minimised "$KESTAVINE_TITLE"
+e2e_check "a right-button press on \"-\" minimises" kv_wait_for 5 0.1 e2e_minimised "$KESTAVINE_TITLE"
 e2e_release 3
 e2e_check "the minimised program keeps running" kill -0 "$KESTAVINE_PID"
 kill "$KESTAVINE_PID"
@@ -43,6 +42,13 @@ for i in 1 2 3; do
   e2e_check "pick-up $i: the window followed the mouse ($following), and Esc put it back ($back)" \
     test "$following|$back" = "$((FORM_X + 30)) $((FORM_Y + 20))|$home"
 done
+
+pick_up 40 50
+xdotool click 1
+sleep 0.3
+at=$(where)
+e2e_check "the next click put the window down where the mouse took it ($at)" test "$at" = "$((FORM_X + 40)) $((FORM_Y + 50))"
+read -r FORM_X FORM_Y <<<"$at"
 
 pick_up 20 10
 xdotool key Return
