@@ -108,7 +108,9 @@ void MoverJudge::OnMouseMove(POINT at, DWORD time, POINT window)
         // One queued before the start tells nothing.
         if (Elapsed(startedAt_, time) > 0)
             mover_ = Mover::Others;
-    } else if (!heard_) {
+    } else if (heard_)
+        mover_ = Mover::Us; // a second one is no pointer given back
+    else {
         heard_ = true;
         heardAt_ = time;
     }
@@ -116,7 +118,6 @@ void MoverJudge::OnMouseMove(POINT at, DWORD time, POINT window)
 
 void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
 {
-    wantsProbe_ = false;
     if (mover_ == Mover::Others)
         return;
     if (MovedByOthers(window)) {
@@ -137,13 +138,10 @@ void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
     }
     const LONG awayMs = Elapsed(awaySince_, now);
     const RECT on { window.x, window.y, window.x + size_.cx, window.y + size_.cy };
-    const bool onWindow = PtInRect(&on, pointer) != FALSE;
     if (mover_ == Mover::Undecided) {
         if (awayMs >= kTellMs)
             mover_ = Mover::Others;
-        else if (!probed_ && !onWindow)
-            wantsProbe_ = probed_ = true;
-    } else if (onWindow && awayMs >= kLostMs) {
+    } else if (PtInRect(&on, pointer) && awayMs >= kLostMs) {
         // Off the window, the window manager may be keeping the window from
         // the pointer (at a screen edge, say), and the move is still ours.
         mover_ = Mover::Others;
@@ -191,7 +189,7 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
                 judge.OnLook(pointer, windowAt(), GetTickCount());
             else
                 judge.OnMouseMove(msg.pt, msg.time, windowAt());
-            if (judge.Current() == Mover::Us || judge.WantsProbe())
+            if (judge.Current() == Mover::Us)
                 placeUnder(pointer);
         } else if (msg.message == WM_LBUTTONUP) {
             placeUnder(msg.pt); // the release reached us, so the pointer was ours

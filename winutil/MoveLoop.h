@@ -61,11 +61,12 @@ enum class Mover { Undecided, Us, Others };
 // - a mouse move after the pointer has been away with none is the pointer
 //   given back, and so is one at the pick-up point;
 // - a mouse move away from the pick-up point proves the move ours only when
-//   nothing has said otherwise for a while after it; a button release that
-//   reaches us proves it at once;
-// - a pointer that jumped off the window is ambiguous: the window is put
-//   under it once, where a window manager that moves it would have it too,
-//   and the system then tells us of the pointer unless somebody holds it.
+//   nothing has said otherwise for a while after it; a second one, or a
+//   button release that reaches us, proves it at once.
+// A pointer that leaves the window before a mouse move has reached us looks
+// the same whether somebody holds it or not; the move is then left alone.
+// (Putting the window under the pointer to find out stops Openbox's own move
+// on the screen under Wine 10.)
 class MoverJudge {
 public:
     // How long this system may take to tell us of the pointer (as a mouse move,
@@ -88,9 +89,6 @@ public:
     void OnMouseMove(POINT at, DWORD time, POINT window);
     // A look at the pointer and at where the window is, at time `now`.
     void OnLook(POINT pointer, POINT window, DWORD now);
-    // Whether the last look asks for the window to be put under the pointer
-    // once, to find out who holds it.
-    bool WantsProbe() const { return wantsProbe_; }
     // The program put the window there.
     void Placed(POINT window);
 
@@ -107,8 +105,6 @@ private:
     DWORD awaySince_ = 0;
     bool heard_ = false; // a mouse move away from the pick-up point reached us
     DWORD heardAt_ = 0;
-    bool probed_ = false;
-    bool wantsProbe_ = false;
 };
 
 // The move loop for a window picked up by a click: the window follows the

@@ -21,11 +21,17 @@ e2e_wait_exit "$KESTAVINE_PID" 10
 # Where the window is on the screen, by X's geometry: "x y".
 where() { e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2; }
 # A click on the title strip, and at once the mouse moved by (DX, DY) as a
-# hand moves it, in two steps; then time for the window to follow.
+# hand moves it: a little first, then the rest in three steps 20 ms apart;
+# then time for the window to follow.
 pick_up() {
+  local x=$(($1 / 8)) y=$(($2 / 8)) steps=()
+  for _ in 1 2 3; do
+    steps+=(sleep 0.02 mousemove_relative -- $((($1 - $1 / 8) / 3)) $((($2 - $2 / 8) / 3)))
+    x=$((x + ($1 - $1 / 8) / 3)) y=$((y + ($2 - $2 / 8) / 3))
+  done
   # shellcheck disable=SC2046
-  xdotool mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 \
-    mousemove_relative -- $(($1 / 2)) $(($2 / 2)) sleep 0.05 mousemove_relative -- $(($1 - $1 / 2)) $(($2 - $2 / 2))
+  xdotool mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 mousemove_relative -- $(($1 / 8)) $(($2 / 8)) \
+    "${steps[@]}" mousemove_relative -- $(($1 - x)) $(($2 - y))
   sleep 0.4
 }
 
