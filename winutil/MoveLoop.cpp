@@ -83,7 +83,6 @@ MoverJudge::MoverJudge(Mover mover, const PickUp& pickUp, SIZE windowSize, DWORD
     , pickUp_(pickUp)
     , size_(windowSize)
     , startedAt_(startedAt)
-    , placed_(pickUp.window)
     , reported_(pickUp.pointer)
 {
 }
@@ -92,7 +91,7 @@ bool MoverJudge::MovedByOthers(POINT window) const
 {
     // Once the window is ours to move, the window manager may still keep it
     // off a panel or on the screen: that makes the move no less ours.
-    return mover_ == Mover::Undecided && !SamePoint(window, placed_);
+    return mover_ == Mover::Undecided && !SamePoint(window, pickUp_.window);
 }
 
 void MoverJudge::OnMouseMove(POINT at, DWORD time, POINT window)
@@ -148,11 +147,6 @@ void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
     }
 }
 
-void MoverJudge::Placed(POINT window)
-{
-    placed_ = window;
-}
-
 void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
 {
     RECT rect {};
@@ -164,11 +158,7 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
     };
     // The window keeps the place under the pointer where it was picked up.
     const POINT grip { pickUp.pointer.x - pickUp.window.x, pickUp.pointer.y - pickUp.window.y };
-    const auto placeUnder = [&](POINT pointer) {
-        const POINT topLeft { pointer.x - grip.x, pointer.y - grip.y };
-        PlaceAt(window, topLeft);
-        judge.Placed(topLeft);
-    };
+    const auto placeUnder = [&](POINT at) { PlaceAt(window, { at.x - grip.x, at.y - grip.y }); };
 
     SetCapture(window);
     const UINT_PTR timer = SetTimer(nullptr, 0, kFollowEveryMs, nullptr);

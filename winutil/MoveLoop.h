@@ -89,8 +89,6 @@ public:
     void OnMouseMove(POINT at, DWORD time, POINT window);
     // A look at the pointer and at where the window is, at time `now`.
     void OnLook(POINT pointer, POINT window, DWORD now);
-    // The program put the window there.
-    void Placed(POINT window);
 
 private:
     bool MovedByOthers(POINT window) const;
@@ -99,7 +97,6 @@ private:
     PickUp pickUp_;
     SIZE size_;
     DWORD startedAt_;
-    POINT placed_; // where the window is as far as this program put it
     POINT reported_; // where the last mouse move that reached us was
     bool away_ = false; // the pointer is elsewhere, and no mouse move said so
     DWORD awaySince_ = 0;

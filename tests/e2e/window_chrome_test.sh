@@ -21,17 +21,17 @@ e2e_wait_exit "$KESTAVINE_PID" 10
 # Where the window is on the screen, by X's geometry: "x y".
 where() { e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2; }
 # A click on the title strip, and at once the mouse moved by (DX, DY) as a
-# hand moves it: a little first, then the rest in three steps 20 ms apart;
-# then time for the window to follow.
+# hand moves it, in steps 20 ms apart that grow (to 1, 3, 5 and 8 eighths of
+# the way); then time for the window to follow.
 pick_up() {
-  local x=$(($1 / 8)) y=$(($2 / 8)) steps=()
-  for _ in 1 2 3; do
-    steps+=(sleep 0.02 mousemove_relative -- $((($1 - $1 / 8) / 3)) $((($2 - $2 / 8) / 3)))
-    x=$((x + ($1 - $1 / 8) / 3)) y=$((y + ($2 - $2 / 8) / 3))
+  local moves=() part x y done_x=0 done_y=0
+  for part in 1 3 5 8; do
+    x=$(($1 * part / 8)) y=$(($2 * part / 8))
+    moves+=(mousemove_relative -- $((x - done_x)) $((y - done_y)) sleep 0.02)
+    done_x=$x done_y=$y
   done
   # shellcheck disable=SC2046
-  xdotool mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 mousemove_relative -- $(($1 / 8)) $(($2 / 8)) \
-    "${steps[@]}" mousemove_relative -- $(($1 - x)) $(($2 - y))
+  xdotool mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 "${moves[@]}"
   sleep 0.4
 }
 
