@@ -6,9 +6,10 @@ namespace {
 
 // The watch in force on the user-interface thread: an event procedure has no
 // other way to it.
-const TopmostWatch* activeWatch = nullptr;
+TopmostWatch* activeWatch = nullptr;
 
 constexpr UINT kZOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+constexpr UINT_PTR kAgainTimer = 1;
 
 bool FirstShown(HWND window)
 {
@@ -65,8 +66,27 @@ void TopmostWatch::Restack() const
 
 void CALLBACK TopmostWatch::OnEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD)
 {
-    if (activeWatch)
-        activeWatch->Restack();
+    TopmostWatch* watch = activeWatch;
+    if (!watch)
+        return;
+    watch->Restack();
+    watch->nextAgainMs_ = kFirstAgainMs;
+    SetTimer(watch->marker_, kAgainTimer, kFirstAgainMs, &OnTimer);
+}
+
+void CALLBACK TopmostWatch::OnTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    TopmostWatch* watch = activeWatch;
+    if (!watch)
+        return;
+    watch->Restack();
+    if (watch->nextAgainMs_ >= kLastAgainMs) {
+        KillTimer(watch->marker_, kAgainTimer);
+        return;
+    }
+    // Due again as long after this stacking as this one came after the change.
+    SetTimer(watch->marker_, kAgainTimer, watch->nextAgainMs_, &OnTimer);
+    watch->nextAgainMs_ *= 2;
 }
 
 } // namespace winutil

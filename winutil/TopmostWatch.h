@@ -11,8 +11,11 @@ namespace winutil {
 // on the display above every other window, topmost ones included, while the
 // system still ranks the topmost window first. So whenever a window of another
 // program takes the focus or comes to the foreground, a topmost window that
-// the system still ranks first is stacked anew. Elsewhere (Windows) it watches
-// nothing.
+// the system still ranks first is stacked anew, at once and again a few times
+// over the next seconds: that program raises its window when it takes the
+// focus, but the display sees the raise only when the program next waits for
+// input, which on a busy machine may come well after we hear of the focus.
+// Elsewhere (Windows) it watches nothing.
 class TopmostWatch {
 public:
     TopmostWatch() = default;
@@ -29,8 +32,17 @@ public:
     // window manager that keeps it above the others never sees it leave.
     void Restack() const;
 
+    // After a focus change the window is stacked anew at once, and again 10,
+    // 20, 40 ... ms after it, up to 5120 ms: a raise that reaches the display
+    // t ms after the change is mended by t ms later at most, and by the last
+    // stacking the program that took the focus has long waited for input,
+    // even with every processor busy.
+    static constexpr UINT kFirstAgainMs = 10;
+    static constexpr UINT kLastAgainMs = 5120;
+
 private:
     static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD);
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
 
     HWND window_ = nullptr;
     // A hidden topmost window that the watched one is stacked above anew:
@@ -39,6 +51,7 @@ private:
     HWND marker_ = nullptr;
     HWINEVENTHOOK foreground_ = nullptr;
     HWINEVENTHOOK focus_ = nullptr;
+    UINT nextAgainMs_ = 0; // when the next stacking is due, counted from the last focus change
 };
 
 // Whether this program runs under Wine, whose display stacking the watch mends.
