@@ -103,6 +103,8 @@ bool Form1::Load()
 
     OnLoad();
     topmostWatch_.Watch(hwnd_);
+    shownAt_ = { r.left, r.top };
+    keepsShownPlace_ = true;
 
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
@@ -172,6 +174,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:
         OnLeftButtonUp(at);
         return 0;
+    case WM_WINDOWPOSCHANGED:
+        OnMoved();
+        return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_CAPTURECHANGED:
         pressed_ = Control::None;
         return 0;
@@ -194,6 +199,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void Form1::OnButtonDown(bool left, POINT at)
 {
     const Control control = HitTest(at);
+    keepsShownPlace_ = false; // from now on the user may move the window
     if (control == Control::Label2) {
         OnLabel2MouseDown();
         return;

@@ -61,6 +61,7 @@ private:
     void OnImage1Click();
     void OnLabel2MouseDown();
     void OnLabel3Click();
+    void OnMoved();
 
     // What the handlers work with.
     void SetLabel1Caption(const wchar_t* caption);
@@ -92,6 +93,9 @@ private:
     bool timer1Enabled_ = false;
     const wchar_t* label1Caption_ = design::kNotEnabled;
     design::Control pressed_ = design::Control::None;
+    // Where the window was shown, as long as nobody may have moved it yet.
+    POINT shownAt_ {};
+    bool keepsShownPlace_ = false;
     winutil::TopmostWatch topmostWatch_;
 
     gdi::Font defaultFont_;

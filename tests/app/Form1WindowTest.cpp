@@ -73,6 +73,29 @@ TEST_F(Form1Window, AnyButtonPressedOnMinimiseMinimises)
     }
 }
 
+// Until the user first presses a button on the window, a move that the system
+// makes is put back once (a window manager's new frame misread); after a
+// press, the window stays where it is moved.
+TEST_F(Form1Window, KeepsItsPlaceUntilTheFirstPress)
+{
+    const auto moveTo = [this](int x, int y) {
+        SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT r;
+        GetWindowRect(hwnd(), &r);
+        return POINT { r.left, r.top };
+    };
+    POINT at = moveTo(0, 0);
+    EXPECT_EQ(at.x, 0);
+    EXPECT_EQ(at.y, 126) << "put back where it was shown";
+    at = moveTo(10, 20);
+    EXPECT_EQ(at.y, 20) << "once only";
+
+    ASSERT_TRUE(Open());
+    Click(kStatus);
+    at = moveTo(0, 0);
+    EXPECT_EQ(at.y, 0) << "after a press";
+}
+
 TEST_F(Form1Window, CloseOnTheXsTransparentGroundUnloadsAndEndsTheLoop)
 {
     Click(kClose);
