@@ -32,6 +32,20 @@ LONG Elapsed(DWORD from, DWORD to)
     return static_cast<LONG>(to - from);
 }
 
+// Whether a mouse move waits in this thread's queue, once every event the
+// display has sent this program so far has been taken in. Called just after
+// the pointer was read, so that no mouse move of the pointer as read is still
+// on its way: where Wine asks the display for the pointer (when it has had no
+// pointer input for 100 ms), the display sends the mouse moves it made before
+// ahead of its answer; elsewhere Wine answers from the last pointer input it
+// had, which is in a queue already.
+bool MouseMovePending()
+{
+    MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
+    MSG pending;
+    return PeekMessageW(&pending, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE);
+}
+
 void PlaceAt(HWND window, POINT topLeft)
 {
     SetWindowPos(window, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -96,55 +110,39 @@ bool MoverJudge::MovedByOthers(POINT window) const
 
 void MoverJudge::OnMouseMove(POINT at, DWORD time, POINT window)
 {
-    const bool givenBack = away_ && Elapsed(awaySince_, time) >= kTellMs;
     reported_ = at;
-    away_ = false;
+    held_ = false;
     if (mover_ != Mover::Undecided)
         return;
-    if (givenBack || MovedByOthers(window))
+    if (MovedByOthers(window))
         mover_ = Mover::Others;
-    else if (SamePoint(at, pickUp_.pointer)) {
-        // One queued before the start tells nothing.
-        if (Elapsed(startedAt_, time) > 0)
-            mover_ = Mover::Others;
-    } else if (heard_)
-        mover_ = Mover::Us; // a second one is no pointer given back
-    else {
-        heard_ = true;
-        heardAt_ = time;
-    }
+    else if (!SamePoint(at, pickUp_.pointer))
+        mover_ = Mover::Us;
+    else if (Elapsed(startedAt_, time) > 0) // one queued before the start tells nothing
+        mover_ = Mover::Others;
 }
 
 void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
 {
     if (mover_ == Mover::Others)
         return;
-    if (MovedByOthers(window)) {
+    if (MovedByOthers(window) || (mover_ == Mover::Undecided && !SamePoint(pointer, reported_))) {
         mover_ = Mover::Others;
         return;
     }
-    if (SamePoint(pointer, reported_)) {
-        away_ = false;
-        // Nothing has said otherwise, and the pointer is where the last mouse
-        // move that reached us said.
-        if (mover_ == Mover::Undecided && heard_ && Elapsed(heardAt_, now) >= kTellMs)
-            mover_ = Mover::Us;
-        return;
-    }
-    if (!away_) {
-        away_ = true;
-        awaySince_ = now;
-    }
-    const LONG awayMs = Elapsed(awaySince_, now);
     const RECT on { window.x, window.y, window.x + size_.cx, window.y + size_.cy };
-    if (mover_ == Mover::Undecided) {
-        if (awayMs >= kTellMs)
-            mover_ = Mover::Others;
-    } else if (PtInRect(&on, pointer) && awayMs >= kLostMs) {
-        // Off the window, the window manager may be keeping the window from
-        // the pointer (at a screen edge, say), and the move is still ours.
-        mover_ = Mover::Others;
+    if (SamePoint(pointer, reported_) || !PtInRect(&on, pointer)) {
+        // Off the window, the pointer has only outrun it, or the window
+        // manager keeps the window from it (at a screen edge, say).
+        held_ = false;
+        return;
     }
+    if (!held_) {
+        held_ = true;
+        heldSince_ = now;
+    }
+    if (Elapsed(heldSince_, now) >= kLostMs)
+        mover_ = Mover::Others;
 }
 
 void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
@@ -175,9 +173,10 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
         if (msg.message == WM_MOUSEMOVE || tick) {
             POINT pointer;
             GetCursorPos(&pointer);
-            if (tick)
-                judge.OnLook(pointer, windowAt(), GetTickCount());
-            else
+            if (tick) {
+                if (!MouseMovePending())
+                    judge.OnLook(pointer, windowAt(), GetTickCount());
+            } else
                 judge.OnMouseMove(msg.pt, msg.time, windowAt());
             if (judge.Current() == Mover::Us)
                 placeUnder(pointer);

@@ -54,28 +54,30 @@ enum class Mover { Undecided, Us, Others };
 // Finds out, from what this program sees of the pointer, whether another
 // program moves the window: the X window manager, where Wine handed the move
 // to it and it took it. A mouse move reaches this program only while no other
-// program holds the pointer. The window manager holds it while it moves the
-// window, so the pointer goes away without a mouse move reaching us. When it
-// ends its move, it gives the pointer back with one mouse move where the
-// pointer then is, and tells us at once where it left the window. So:
-// - a mouse move after the pointer has been away with none is the pointer
-//   given back, and so is one at the pick-up point;
-// - a mouse move away from the pick-up point proves the move ours only when
-//   nothing has said otherwise for a while after it; a second one, or a
-//   button release that reaches us, proves it at once.
-// A pointer that leaves the window before a mouse move has reached us looks
-// the same whether somebody holds it or not; the move is then left alone.
-// (Putting the window under the pointer to find out stops Openbox's own move
-// on the screen under Wine 10.)
+// program holds the pointer and the pointer is on the window. The window
+// manager holds it while it moves the window; when it ends its move, it tells
+// us where it left the window and gives the pointer back with one mouse move.
+// The judge is told of two things:
+// - each mouse move that reached us;
+// - looks at the pointer, each taken once every mouse move the pointer made
+//   before it has reached us (see FollowMouseUntilClick), so that a pointer
+//   found elsewhere than the last mouse move said has moved without telling
+//   us: somebody holds it, or it is off the window.
+// So, while undecided, a mouse move away from the pick-up point makes the
+// move ours; a pointer that moved without telling us, the window moved by
+// somebody else, or a mouse move at the pick-up point (the pointer given back
+// where the move began) make it another's. A pointer that leaves the window
+// before a mouse move has reached us looks the same whether somebody holds it
+// or not; the move is then left alone. (Putting the window under the pointer
+// to find out stops Openbox's own move on the screen under Wine 10.)
 class MoverJudge {
 public:
-    // How long this system may take to tell us of the pointer (as a mouse move,
-    // or as a pointer read afresh: Wine reads it only every 100 ms when no
-    // mouse move reaches it), or the window manager where it left the window.
-    static constexpr LONG kTellMs = 150;
-    // While the move is ours: how long the pointer may be on the window with no
-    // mouse move reaching us before we take it that somebody holds it after
-    // all (a window manager that took the move a moment late).
+    // While the move is ours: how long the pointer may be on the window
+    // without telling us before we take it that somebody holds it after all (a
+    // window manager that took the move late). Where the window manager places
+    // the window, it may stand a moment behind where we asked, and the pointer
+    // may then be off the window on the screen though on it in the system's
+    // eyes: this is how long the window manager may take to place it.
     static constexpr LONG kLostMs = 500;
 
     // `mover` as known at the start (Undecided, or Us where the system's own
@@ -98,10 +100,8 @@ private:
     SIZE size_;
     DWORD startedAt_;
     POINT reported_; // where the last mouse move that reached us was
-    bool away_ = false; // the pointer is elsewhere, and no mouse move said so
-    DWORD awaySince_ = 0;
-    bool heard_ = false; // a mouse move away from the pick-up point reached us
-    DWORD heardAt_ = 0;
+    bool held_ = false; // while ours: the pointer moved on the window without telling us
+    DWORD heldSince_ = 0;
 };
 
 // The move loop for a window picked up by a click: the window follows the
