@@ -143,11 +143,12 @@ kv_start_kestavine() {
 }
 
 # The stand-in chat host, in its own process, logging to $CHAT_LOG (default in
-# the scratch folder); returns once it says it is ready.
+# the scratch folder), with more of its options if given; returns once it says
+# it is ready.
 kv_start_chathost() {
   CHAT_LOG=${CHAT_LOG:-$KV_TMP/chat.log}
   : >"$CHAT_LOG"
-  kv_start "$KV_BIN/chathost.exe" --log "$(kv_winpath "$CHAT_LOG")"
+  kv_start "$KV_BIN/chathost.exe" --log "$(kv_winpath "$CHAT_LOG")" "$@"
   kv_wait_started 90 "the chat host never said it was ready" grep -qx ready "$CHAT_LOG"
 }
 

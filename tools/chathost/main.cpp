@@ -1,7 +1,7 @@
 // The stand-in chat host: a program with the window tree of the chat client
 // Kestavine Idle writes into, for tests, benchmarks and screenshots.
 //
-//   chathost [--log PATH] [--hang-after N]
+//   chathost [--log PATH] [--hang-after N] [--slow-focus MS]
 //
 //   --log PATH      the event log (see ChatLog.h); "ready" comes first
 //   --hang-after N  answer the first N messages other programs send to the
@@ -9,6 +9,10 @@
 //                   then stop handling messages for good, as a hung client
 //                   does; the process can still be killed, and ends by itself
 //                   after kLongestHangMs
+//   --slow-focus MS a click that gives an input box or an icon the focus
+//                   takes MS ms more to handle, as on a busy machine: under
+//                   Wine, the raise of the host's window that the focus asks
+//                   of the display reaches the display only after that
 #include "ChatHostWindows.h"
 #include "ChatLog.h"
 
@@ -22,7 +26,7 @@
 
 namespace {
 
-constexpr wchar_t kUsage[] = L"chathost [--log PATH] [--hang-after N]";
+constexpr wchar_t kUsage[] = L"chathost [--log PATH] [--hang-after N] [--slow-focus MS]";
 constexpr wchar_t kUsageTitle[] = L"chathost";
 constexpr int kBadArguments = 2;
 constexpr int kEndedWhileHung = 3;
@@ -32,6 +36,7 @@ constexpr int kDecimal = 10;
 struct Options {
     std::wstring logPath;
     std::optional<long> hangAfter;
+    std::optional<long> slowFocusMs;
 };
 
 std::optional<long> ParseCount(const std::wstring& text)
@@ -54,6 +59,10 @@ std::optional<Options> ParseOptions(const std::vector<std::wstring>& args)
         } else if (arg == L"--hang-after" && hasValue) {
             options.hangAfter = ParseCount(args[++i]);
             if (!options.hangAfter)
+                return std::nullopt;
+        } else if (arg == L"--slow-focus" && hasValue) {
+            options.slowFocusMs = ParseCount(args[++i]);
+            if (!options.slowFocusMs)
                 return std::nullopt;
         } else {
             return std::nullopt;
@@ -104,15 +113,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         log.Write({ chathost::LogKind::Sent, chathost::MonotonicSeconds(), std::wstring(line) });
     };
     events.closed = [] { PostQuitMessage(0); };
-    if (options->hangAfter) {
-        const long hangAfter = *options->hangAfter;
-        events.childMessage = [&log, &answered, hangAfter](HWND, UINT message, WPARAM, LPARAM) {
-            // Only what other programs send: the host's own clearing of the
-            // input box is no answered message.
-            if (InSendMessage() && IsSenderMessage(message) && ++answered > hangAfter)
-                Hang(log);
-        };
-    }
+    events.childMessage = [&log, &answered, &options](HWND, UINT message, WPARAM, LPARAM) {
+        // Only what other programs send: the host's own clearing of the
+        // input box is no answered message.
+        if (options->hangAfter && InSendMessage() && IsSenderMessage(message) && ++answered > *options->hangAfter)
+            Hang(log);
+        if (options->slowFocusMs && message == WM_SETFOCUS && !InSendMessage())
+            Sleep(static_cast<DWORD>(*options->slowFocusMs));
+    };
 
     chathost::ChatHost host({}, std::move(events));
     log.Write({ chathost::LogKind::Ready, 0, {} });
