@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Idling end to end: the real program beside the stand-in chat host in its own
-# process, driven with the real mouse and keyboard; what arrives is read from
-# the host's log, whose time stamps come from the system's monotonic clock.
-# Only what needs real processes and real time is here: the in-process tests
-# show what each click and tick sends.
+# Idling end to end: the real program over the stand-in chat host's room, in
+# its own process, driven with the real mouse and keyboard; what arrives is
+# read from the host's log, whose time stamps come from the system's monotonic
+# clock, and the window must be seen above the room all the while. Only what
+# needs real processes and real time is here: the in-process tests show what
+# each click and tick sends. With KESTAVINE_BUSY, beside busy processes.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init "$1"
@@ -15,14 +16,33 @@ reason="  gone fishing, back at 3  "
 # a period counted from the end of the tick's wait would be 20.5 s.
 period_ok() { kv_true "$1 >= 19.6 && $1 <= 20.4"; }
 
-kv_start_chathost
+# A host slow to take the focus (see window_chrome_test.sh).
+kv_start_chathost --slow-focus 200
 e2e_start_kestavine
+# Over the room, whose send button each tick presses.
+e2e_pick_up $((400 - FORM_X)) $((226 - FORM_Y))
+xdotool click 1
+sleep 0.3
+read -r FORM_X FORM_Y <<<"$(e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2)"
 e2e_type_reason "$reason"
 
 clicked=$(kv_now)
 kv_click "${AT_START[@]}"
 kv_wait_sent 1 5 || true
 arrived=$(kv_now)
+# The user clicks in the room's transcript, beside the window, and goes away.
+# A look at the screen every half second while idling: "<time done> seen" or
+# "<time done> hidden", a line a look.
+xdotool mousemove 740 150 click 1
+looks=$KV_TMP/on-top.log
+(
+  while sleep 0.5; do
+    if e2e_seen_on_top; then seen=seen; else seen=hidden; fi
+    echo "$(kv_now) $seen" >>"$looks"
+  done
+) &
+looking=$!
+kv_pids+=("$looking")
 e2e_check "START posts the banner within a second ($(kv_calc "$arrived - $clicked") s)" kv_true "$arrived - $clicked < 1"
 e2e_check "the first line is the banner" test "$(e2e_sent_text 1)" = "$banner"
 
@@ -40,9 +60,15 @@ e2e_check "the reason arrives exactly as typed, blanks kept" test "$(e2e_sent_te
 # shellcheck disable=SC2046
 xdotool mousemove $(kv_point "${AT_CLOSE[@]}")
 kv_wait_sent 4 25 || true
+closing=$(kv_now)
 xdotool click 1
 t4=$(e2e_sent_time 4)
 e2e_check "ticks keep a 20 s period ($(kv_calc "${t4:-0} - ${t2:-0}") s)" period_ok "${t4:-0} - ${t2:-0}"
+kill "$looking"
+looked() { awk -v before="$closing" -v seen="$1" '$1 < before && $2 == seen' "$looks" | wc -l; }
+seen=$(looked seen) hidden=$(looked hidden)
+e2e_check "idling over the room ($FORM_X $FORM_Y), the window was seen above it at every look until \"X\" ($seen seen, $hidden hidden)" \
+  kv_true "$FORM_X == 400 && $FORM_Y == 226 && $hidden == 0 && $seen >= 40"
 e2e_check "\"X\" during a tick's wait ends the program" e2e_wait_exit "$KESTAVINE_PID" 10
 e2e_check "and that tick's reason line never came" test "$(kv_sent_count)" = 4
 

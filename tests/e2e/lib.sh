@@ -21,6 +21,21 @@ e2e_init() {
     source "$KV_ROOT/cmake/build-display.sh"
     kv_build_display "$KESTAVINE_BUILD_DIR" || exit 1
   fi
+  [[ -z ${KESTAVINE_BUSY:-} ]] || e2e_start_busy
+}
+
+# With KESTAVINE_BUSY set, the test runs as on a machine whose other programs
+# keep every processor busy: one busy process per core beside it, ended with
+# the test.
+e2e_start_busy() {
+  local cores i busy=()
+  cores=$(nproc)
+  for ((i = 0; i < cores; i++)); do
+    yes >/dev/null &
+    busy+=("$!")
+  done
+  kv_pids+=("${busy[@]}")
+  echo "beside ${#busy[@]} busy processes (${busy[*]})"
 }
 
 # A display of the test's own with a window manager on it (openbox or
@@ -56,6 +71,44 @@ e2e_window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null 
 
 # Without its window there is nothing to test: the test ends there.
 e2e_start_kestavine() { kv_start_kestavine || exit 1; }
+
+# Whether the window manager manages the window with exactly this title: it
+# lists the windows it manages on the root window.
+e2e_managed() {
+  local id
+  id=$(xdotool search --name "^$1\$" | head -n 1)
+  [[ -n $id ]] && xprop -root _NET_CLIENT_LIST | grep -qiE "$(printf '0x0*%x' "$id")([^0-9a-f]|\$)"
+}
+
+# A click on the title strip, and at once the mouse moved by (DX, DY) as a
+# hand moves it, in steps 20 ms apart that grow (to 1, 3, 5 and 8 eighths of
+# the way); then time for the window to follow.
+e2e_pick_up() {
+  local moves=() part x y done_x=0 done_y=0
+  for part in 1 3 5 8; do
+    x=$(($1 * part / 8)) y=$(($2 * part / 8))
+    moves+=(mousemove_relative -- $((x - done_x)) $((y - done_y)) sleep 0.02)
+    done_x=$x done_y=$y
+  done
+  # shellcheck disable=SC2046
+  xdotool mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 "${moves[@]}"
+  sleep 0.4
+}
+
+# Whether the window, at FORM_X, FORM_Y, is seen on the screen above whatever
+# lies under it: its navy ground shows at points beside every control.
+e2e_seen_on_top() {
+  local shot=$KV_TMP/on-top.png
+  import -window root -crop "300x100+$FORM_X+$FORM_Y" +repage "$shot"
+  [[ $(convert "$shot" -format '%[hex:p{10,40}] %[hex:p{290,40}] %[hex:p{150,25}] %[hex:p{50,60}] %[hex:p{250,60}]' info:) =~ ^(0D146F[0-9A-F]*( |$)){5}$ ]]
+}
+
+# Waits up to $1 seconds until the window is seen on top; the wait starts a
+# moment after the action it follows, so that a raise it set off has come.
+e2e_seen_on_top_within() {
+  sleep 0.3
+  kv_wait_for "$1" 0.2 e2e_seen_on_top
+}
 
 e2e_check() {
   local what=$1

@@ -2,15 +2,19 @@
 # The window's own chrome, driven with the real mouse and keyboard and looked
 # at on the screen: "-" minimises on a press of any button; a click on the
 # title strip picks the window up, it follows the mouse until the next click
-# puts it down, Return puts it down too and Esc puts it back; it stays above
-# the chat room when the room is clicked; START and STOP work where it lands,
-# and "X" ends the program. With KESTAVINE_WM, all of it under that window
-# manager (see lib.sh).
+# puts it down (a flick too), Return puts it down too and Esc puts it back; it
+# stays above the chat room when the room, or START and STOP, give the room
+# the focus; START and STOP work where it lands, and "X" ends the program.
+# With KESTAVINE_WM, all of it under that window manager, which must manage
+# the window; with KESTAVINE_BUSY, beside busy processes (see lib.sh).
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init "$1"
 
 e2e_start_kestavine
+if [[ -n ${KESTAVINE_WM:-} ]]; then
+  e2e_check "$KESTAVINE_WM manages the window" kv_wait_for 10 0.1 e2e_managed "$KESTAVINE_TITLE"
+fi
 e2e_press "${AT_MINIMISE[@]}" 3 # the right button, not released
 e2e_check "a right-button press on \"-\" minimises" kv_wait_for 5 0.1 e2e_minimised "$KESTAVINE_TITLE"
 e2e_release 3
@@ -20,27 +24,16 @@ e2e_wait_exit "$KESTAVINE_PID" 10
 
 # Where the window is on the screen, by X's geometry: "x y".
 where() { e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2; }
-# A click on the title strip, and at once the mouse moved by (DX, DY) as a
-# hand moves it, in steps 20 ms apart that grow (to 1, 3, 5 and 8 eighths of
-# the way); then time for the window to follow.
-pick_up() {
-  local moves=() part x y done_x=0 done_y=0
-  for part in 1 3 5 8; do
-    x=$(($1 * part / 8)) y=$(($2 * part / 8))
-    moves+=(mousemove_relative -- $((x - done_x)) $((y - done_y)) sleep 0.02)
-    done_x=$x done_y=$y
-  done
-  # shellcheck disable=SC2046
-  xdotool mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 "${moves[@]}"
-  sleep 0.4
-}
 
-kv_start_chathost # the chat room, which the window is to stay above
+# The chat room, which the window is to stay above. A click that gives one of
+# its controls the focus takes the host a while, so that the raise of its
+# window reaches the screen after Kestavine Idle has heard of the focus.
+kv_start_chathost --slow-focus 200
 e2e_start_kestavine
 not_enabled=$(e2e_status_width)
 home="$FORM_X $FORM_Y"
 for i in 1 2 3; do
-  pick_up 30 20
+  e2e_pick_up 30 20
   following=$(where)
   xdotool key Escape
   sleep 0.3
@@ -49,14 +42,26 @@ for i in 1 2 3; do
     test "$following|$back" = "$((FORM_X + 30)) $((FORM_Y + 20))|$home"
 done
 
-pick_up 40 50
+# A flick: the first mouse move that reaches the program is already far from
+# the click. Metacity leaves the move to the program, which then never hears
+# of the pointer: the window stays, and the user clicks the strip again.
+if [[ ${KESTAVINE_WM:-} != metacity ]]; then
+  # shellcheck disable=SC2046
+  xdotool mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 mousemove_relative -- 300 300 sleep 0.3 click 1
+  sleep 0.3
+  at=$(where)
+  e2e_check "a flick moved the window where the mouse went ($at)" test "$at" = "$((FORM_X + 300)) $((FORM_Y + 300))"
+  read -r FORM_X FORM_Y <<<"$at"
+fi
+
+e2e_pick_up 40 50
 xdotool click 1
 sleep 0.3
 at=$(where)
 e2e_check "the next click put the window down where the mouse took it ($at)" test "$at" = "$((FORM_X + 40)) $((FORM_Y + 50))"
 read -r FORM_X FORM_Y <<<"$at"
 
-pick_up 20 10
+e2e_pick_up 20 10
 xdotool key Return
 sleep 0.3
 at=$(where)
@@ -64,7 +69,7 @@ e2e_check "Return put the window down where the mouse took it ($at)" test "$at" 
 read -r FORM_X FORM_Y <<<"$at"
 
 # Over the chat room's window (at 320,40, 480 x 360, its frame aside).
-pick_up $((400 - FORM_X)) $((226 - FORM_Y))
+e2e_pick_up $((400 - FORM_X)) $((226 - FORM_Y))
 following=$(where)
 xdotool click 1
 sleep 0.3
@@ -77,21 +82,26 @@ read -r FORM_X FORM_Y <<<"$at"
 # ground, the status label, the lines), as a user sees it on the screen.
 shown() { import -window root -crop "300x40+$FORM_X+$((FORM_Y + 20))" -depth 8 rgb:- | md5sum; }
 before=$(shown)
-xdotool mousemove 760 380 click 1 # in the room, beside the window
-sleep 0.5
-e2e_screenshot "$E2E_TMP/over-room.png"
-e2e_check "after a click on the room the window is still seen above it: its ground" \
-  test "$(e2e_pixel "$E2E_TMP/over-room.png" $((FORM_X + 150)) $((FORM_Y + 25)))" = 0D146F
-e2e_check "... and all it showed before" test "$(shown)" = "$before"
-
 # Captions as the status label draws them: "Not Enabled" is the wider.
-kv_click "${AT_START[@]}"
-sleep 0.3
-enabled=$(e2e_status_width)
-e2e_check "START shows \"Enabled\" where the window is now (caption $enabled px, was $not_enabled px)" kv_true "$enabled > 20 && $enabled < $not_enabled"
-kv_click "${AT_STOP[@]}"
-sleep 0.3
-e2e_check "STOP shows \"Not Enabled\" again" test "$(e2e_status_width)" = "$not_enabled"
+enabled_shown() {
+  local enabled
+  enabled=$(e2e_status_width)
+  kv_true "$enabled > 20 && $enabled < $not_enabled"
+}
+not_enabled_shown() { test "$(e2e_status_width)" = "$not_enabled"; }
+# The room takes the focus, and the window must be seen above it again within
+# a few seconds: after a click on the room, and after START and STOP, whose
+# lines press the room's send button.
+for round in 1 2 3; do
+  xdotool mousemove 740 150 click 1 # in the room's transcript, beside the window
+  e2e_check "round $round: after a click on the room the window is seen above it" e2e_seen_on_top_within 6
+  e2e_check "... and shows all it showed before" test "$(shown)" = "$before"
+  kv_click "${AT_START[@]}"
+  e2e_check "... after START too" e2e_seen_on_top_within 6
+  e2e_check "... which shows \"Enabled\"" kv_wait_for 2 0.2 enabled_shown
+  kv_click "${AT_STOP[@]}"
+  e2e_check "... and STOP \"Not Enabled\" again" kv_wait_for 2 0.2 not_enabled_shown
+done
 
 kv_click "${AT_START[@]}"
 kv_click "${AT_CLOSE[@]}"
