@@ -170,9 +170,9 @@ kv_click() {
 }
 
 # kv_junit_count REPORT ATTRIBUTE: a count (tests, failures, skipped) from the
-# suite element of CTest's JUnit report; nothing when there is none. CTest
-# counts a skipped test in "skipped" only, not in "failures".
-kv_junit_count() { grep -m1 -o "\b$2=\"[0-9]*\"" "$1" 2>/dev/null | tr -dc 0-9; }
+# suite element of CTest's JUnit report; nothing, and success, when there is
+# none. CTest counts a skipped test in "skipped" only, not in "failures".
+kv_junit_count() { { grep -m1 -o "\b$2=\"[0-9]*\"" "$1" 2>/dev/null || true; } | tr -dc 0-9; }
 
 # kv_junit_reports FOLDER FILE: CTest's JUnit reports under a build folder
 # newer than FILE, one a line: a build tree's (FOLDER/PRESET/), and those that
