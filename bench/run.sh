@@ -56,6 +56,7 @@ run bench/cpu_idle.sh
 run bench/sendchat.sh
 run bench/startup.sh
 run bench/close.sh
+run bench/on_top.sh
 run bench/size.sh
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
@@ -66,7 +67,7 @@ cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
   echo "- Machine: ${cpu:-unknown CPU}, $(nproc) cores; $(uname -sr)"
   echo "- Wine: $("$(kv_wine_loader 64)" --version 2>/dev/null), 64-bit programs in a prefix of the benchmarks' own (build/bench/wineprefix), on $display_note"
   echo "- Load average (1, 5, 15 min) before: $load_before; after: $load_after. CPU figures are noisy when the machine is busy."
-  echo "- CPU from /proc/<pid>/stat and /proc/<pid>/task/*/schedstat of the Wine processes; times from the X server's own map, unmap and configure notifications."
+  echo "- CPU from /proc/<pid>/stat and /proc/<pid>/task/*/schedstat of the Wine processes; times from the X server's own map, unmap and configure notifications, and its stacking of windows."
   echo
   echo "| Benchmark | Result | Beside it, same run |"
   echo "|---|---|---|"

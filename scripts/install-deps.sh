@@ -31,6 +31,7 @@ packages=(
   xdotool imagemagick # real mouse input and screenshots for the end-to-end tests
   openbox metacity    # window managers the window's own chrome is tested under
   unzip               # the release zips' listing in the benchmarks
+  python3-xlib        # the benchmarks follow the X server's stacking of windows
 )
 
 sudo=()

@@ -53,6 +53,18 @@ kv_cleanup() {
   ! declare -F kestavine_stop_xvfb >/dev/null || kestavine_stop_xvfb
 }
 
+# One busy process per core beside the script, as other programs that keep
+# every processor busy; their pids are in kv_busy, and they end with it.
+kv_start_busy() {
+  local i
+  kv_busy=()
+  for ((i = 0; i < $(nproc); i++)); do
+    yes >/dev/null &
+    kv_busy+=("$!")
+  done
+  kv_pids+=("${kv_busy[@]}")
+}
+
 # What the build trees under a folder keep running, one "pid command" a line:
 # the Wine processes of their prefixes (a server, its services, programs) and
 # their virtual displays. Both end by themselves, KV_LINGER seconds after the
@@ -167,6 +179,21 @@ kv_point() { echo "$((FORM_X + $1)) $((FORM_Y + $2))"; }
 kv_click() {
   # shellcheck disable=SC2046
   xdotool mousemove $(kv_point "$1" "$2") click "${3:-1}"
+}
+
+# A click on the title strip, and at once the mouse moved by (DX, DY) as a
+# hand moves it, in steps 20 ms apart that grow (to 1, 3, 5 and 8 eighths of
+# the way); then time for the window to follow.
+kv_pick_up() {
+  local moves=() part x y done_x=0 done_y=0
+  for part in 1 3 5 8; do
+    x=$(($1 * part / 8)) y=$(($2 * part / 8))
+    moves+=(mousemove_relative -- $((x - done_x)) $((y - done_y)) sleep 0.02)
+    done_x=$x done_y=$y
+  done
+  # shellcheck disable=SC2046
+  xdotool mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 "${moves[@]}"
+  sleep 0.4
 }
 
 # kv_junit_count REPORT ATTRIBUTE: a count (tests, failures, skipped) from the

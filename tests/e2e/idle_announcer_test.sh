@@ -20,7 +20,7 @@ period_ok() { kv_true "$1 >= 19.6 && $1 <= 20.4"; }
 kv_start_chathost --slow-focus 200
 e2e_start_kestavine
 # Over the room, whose send button each tick presses.
-e2e_pick_up $((400 - FORM_X)) $((226 - FORM_Y))
+kv_pick_up $((400 - FORM_X)) $((226 - FORM_Y))
 xdotool click 1
 sleep 0.3
 read -r FORM_X FORM_Y <<<"$(e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2)"

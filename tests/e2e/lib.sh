@@ -21,21 +21,12 @@ e2e_init() {
     source "$KV_ROOT/cmake/build-display.sh"
     kv_build_display "$KESTAVINE_BUILD_DIR" || exit 1
   fi
-  [[ -z ${KESTAVINE_BUSY:-} ]] || e2e_start_busy
-}
-
-# With KESTAVINE_BUSY set, the test runs as on a machine whose other programs
-# keep every processor busy: one busy process per core beside it, ended with
-# the test.
-e2e_start_busy() {
-  local cores i busy=()
-  cores=$(nproc)
-  for ((i = 0; i < cores; i++)); do
-    yes >/dev/null &
-    busy+=("$!")
-  done
-  kv_pids+=("${busy[@]}")
-  echo "beside ${#busy[@]} busy processes (${busy[*]})"
+  # With KESTAVINE_BUSY set, as on a machine whose other programs keep every
+  # processor busy.
+  if [[ -n ${KESTAVINE_BUSY:-} ]]; then
+    kv_start_busy
+    echo "beside ${#kv_busy[@]} busy processes (${kv_busy[*]})"
+  fi
 }
 
 # A display of the test's own with a window manager on it (openbox or
@@ -78,21 +69,6 @@ e2e_managed() {
   local id
   id=$(xdotool search --name "^$1\$" | head -n 1)
   [[ -n $id ]] && xprop -root _NET_CLIENT_LIST | grep -qiE "$(printf '0x0*%x' "$id")([^0-9a-f]|\$)"
-}
-
-# A click on the title strip, and at once the mouse moved by (DX, DY) as a
-# hand moves it, in steps 20 ms apart that grow (to 1, 3, 5 and 8 eighths of
-# the way); then time for the window to follow.
-e2e_pick_up() {
-  local moves=() part x y done_x=0 done_y=0
-  for part in 1 3 5 8; do
-    x=$(($1 * part / 8)) y=$(($2 * part / 8))
-    moves+=(mousemove_relative -- $((x - done_x)) $((y - done_y)) sleep 0.02)
-    done_x=$x done_y=$y
-  done
-  # shellcheck disable=SC2046
-  xdotool mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 "${moves[@]}"
-  sleep 0.4
 }
 
 # Whether the window, at FORM_X, FORM_Y, is seen on the screen above whatever

@@ -33,7 +33,7 @@ e2e_start_kestavine
 not_enabled=$(e2e_status_width)
 home="$FORM_X $FORM_Y"
 for i in 1 2 3; do
-  e2e_pick_up 30 20
+  kv_pick_up 30 20
   following=$(where)
   xdotool key Escape
   sleep 0.3
@@ -54,14 +54,14 @@ if [[ ${KESTAVINE_WM:-} != metacity ]]; then
   read -r FORM_X FORM_Y <<<"$at"
 fi
 
-e2e_pick_up 40 50
+kv_pick_up 40 50
 xdotool click 1
 sleep 0.3
 at=$(where)
 e2e_check "the next click put the window down where the mouse took it ($at)" test "$at" = "$((FORM_X + 40)) $((FORM_Y + 50))"
 read -r FORM_X FORM_Y <<<"$at"
 
-e2e_pick_up 20 10
+kv_pick_up 20 10
 xdotool key Return
 sleep 0.3
 at=$(where)
@@ -69,7 +69,7 @@ e2e_check "Return put the window down where the mouse took it ($at)" test "$at" 
 read -r FORM_X FORM_Y <<<"$at"
 
 # Over the chat room's window (at 320,40, 480 x 360, its frame aside).
-e2e_pick_up $((400 - FORM_X)) $((226 - FORM_Y))
+kv_pick_up $((400 - FORM_X)) $((226 - FORM_Y))
 following=$(where)
 xdotool click 1
 sleep 0.3
