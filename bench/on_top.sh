@@ -4,7 +4,10 @@
 # follows it). The window is put over the room with its title strip; then
 # BENCH_ON_TOP_ROUNDS (default 10) rounds of a click in the room, START and
 # STOP (START's line presses the room's send button), 1.5 s apart: once with
-# nothing else running, once beside one busy process per core. For each, how
+# nothing else running, once beside one busy process per core, and once with
+# a room that takes 400 ms to handle a click that gives it the focus (as a
+# room starved of the processor would), so that its raise reaches the screen
+# well after Kestavine Idle has heard of the focus change. For each, how
 # many of those focus changes put the room over the window at all, and for
 # how long: the time from the room's raise reaching the screen to the window
 # seen above it again.
@@ -17,12 +20,12 @@ bench_init
 rounds=${BENCH_ON_TOP_ROUNDS:-10}
 home_x=$FORM_X home_y=$FORM_Y
 
-# measure LABEL [busy]: one run, one table row.
+# measure LABEL idle|busy|slow: one run, one table row.
 measure() {
   local label=$1 chat kestavine ours room watcher action stacking
   CHAT_LOG=$KV_TMP/chat-$2.log
   FORM_X=$home_x FORM_Y=$home_y
-  kv_start_chathost
+  if [[ $2 == slow ]]; then kv_start_chathost --slow-focus 400; else kv_start_chathost; fi
   bench_wait_process chathost.exe 30
   chat=$bench_pid
   kv_start_kestavine || return 1
@@ -77,3 +80,4 @@ measure() {
 
 measure "On top again after the room takes the focus, nothing else running" idle
 measure "On top again, same, beside $(nproc) busy processes (one per core)" busy
+measure "On top again, same, nothing else running, the room 400 ms slow to take the focus" slow

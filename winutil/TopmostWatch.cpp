@@ -1,5 +1,7 @@
 #include "TopmostWatch.h"
 
+#include <algorithm>
+
 namespace winutil {
 
 namespace {
@@ -70,7 +72,8 @@ void CALLBACK TopmostWatch::OnEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWOR
     if (!watch)
         return;
     watch->Restack();
-    watch->nextAgainMs_ = kFirstAgainMs;
+    watch->sinceChangeMs_ = 0;
+    watch->againInMs_ = kFirstAgainMs;
     SetTimer(watch->marker_, kAgainTimer, kFirstAgainMs, &OnTimer);
 }
 
@@ -80,13 +83,16 @@ void CALLBACK TopmostWatch::OnTimer(HWND, UINT, UINT_PTR, DWORD)
     if (!watch)
         return;
     watch->Restack();
-    if (watch->nextAgainMs_ >= kLastAgainMs) {
+    watch->sinceChangeMs_ += watch->againInMs_;
+    if (watch->sinceChangeMs_ >= kLastAgainMs) {
         KillTimer(watch->marker_, kAgainTimer);
         return;
     }
-    // Due again as long after this stacking as this one came after the change.
-    SetTimer(watch->marker_, kAgainTimer, watch->nextAgainMs_, &OnTimer);
-    watch->nextAgainMs_ *= 2;
+    // Due again as long after this stacking as this one came after the change,
+    // and while the change is recent, never more than kLongestGapMs later.
+    const UINT since = watch->sinceChangeMs_;
+    watch->againInMs_ = since < kCloseForMs ? std::min(since, kLongestGapMs) : since;
+    SetTimer(watch->marker_, kAgainTimer, watch->againInMs_, &OnTimer);
 }
 
 } // namespace winutil
