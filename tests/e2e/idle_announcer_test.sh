@@ -31,13 +31,22 @@ kv_click "${AT_START[@]}"
 kv_wait_sent 1 5 || true
 arrived=$(kv_now)
 # The user clicks in the room's transcript, beside the window, and goes away.
-# A look at the screen every half second while idling: "<time done> seen" or
-# "<time done> hidden", a line a look.
+# A look at the screen every half second while idling: "<time done> seen",
+# "<time done> hidden", or "<time done> late" when the room's raise after a
+# focus change had just come over the window and the look taken again 0.3 s
+# later saw it (the program stacks it anew within 0.16 s of such a raise).
+room_clicked=$(kv_now)
 xdotool mousemove 740 150 click 1
 looks=$KV_TMP/on-top.log
 (
   while sleep 0.5; do
-    if e2e_seen_on_top; then seen=seen; else seen=hidden; fi
+    if e2e_seen_on_top; then
+      seen=seen
+    elif sleep 0.3 && e2e_seen_on_top; then
+      seen=late
+    else
+      seen=hidden
+    fi
     echo "$(kv_now) $seen" >>"$looks"
   done
 ) &
@@ -66,8 +75,10 @@ t4=$(e2e_sent_time 4)
 e2e_check "ticks keep a 20 s period ($(kv_calc "${t4:-0} - ${t2:-0}") s)" period_ok "${t4:-0} - ${t2:-0}"
 kill "$looking"
 looked() { awk -v before="$closing" -v seen="$1" '$1 < before && $2 == seen' "$looks" | wc -l; }
-seen=$(looked seen) hidden=$(looked hidden)
-e2e_check "idling over the room ($FORM_X $FORM_Y), the window was seen above it at every look until \"X\" ($seen seen, $hidden hidden)" \
+seen=$(looked seen) late=$(looked late) hidden=$(looked hidden)
+# When, counted from the click on the room.
+when=$(awk -v from="$room_clicked" -v before="$closing" '$1 < before && $2 != "seen" && n++ < 5 { printf " %s %.2f s", $2, $1 - from }' "$looks")
+e2e_check "idling over the room ($FORM_X $FORM_Y), the window was seen above it at every look until \"X\", or 0.3 s later ($seen seen, $late only 0.3 s later, $hidden hidden${when:+;$when after the click on the room})" \
   kv_true "$FORM_X == 400 && $FORM_Y == 226 && $hidden == 0 && $seen >= 40"
 e2e_check "\"X\" during a tick's wait ends the program" e2e_wait_exit "$KESTAVINE_PID" 10
 e2e_check "and that tick's reason line never came" test "$(kv_sent_count)" = 4
