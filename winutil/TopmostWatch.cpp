@@ -72,8 +72,7 @@ void CALLBACK TopmostWatch::OnEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWOR
     if (!watch)
         return;
     watch->Restack();
-    watch->sinceChangeMs_ = 0;
-    watch->againInMs_ = kFirstAgainMs;
+    watch->dueMs_ = kFirstAgainMs;
     SetTimer(watch->marker_, kAgainTimer, kFirstAgainMs, &OnTimer);
 }
 
@@ -83,16 +82,16 @@ void CALLBACK TopmostWatch::OnTimer(HWND, UINT, UINT_PTR, DWORD)
     if (!watch)
         return;
     watch->Restack();
-    watch->sinceChangeMs_ += watch->againInMs_;
-    if (watch->sinceChangeMs_ >= kLastAgainMs) {
+    const UINT due = watch->dueMs_;
+    if (due >= kLastAgainMs) {
         KillTimer(watch->marker_, kAgainTimer);
         return;
     }
     // Due again as long after this stacking as this one came after the change,
     // and while the change is recent, never more than kLongestGapMs later.
-    const UINT since = watch->sinceChangeMs_;
-    watch->againInMs_ = since < kCloseForMs ? std::min(since, kLongestGapMs) : since;
-    SetTimer(watch->marker_, kAgainTimer, watch->againInMs_, &OnTimer);
+    const UINT gap = due < kCloseForMs ? std::min(due, kLongestGapMs) : due;
+    watch->dueMs_ = due + gap;
+    SetTimer(watch->marker_, kAgainTimer, gap, &OnTimer);
 }
 
 } // namespace winutil

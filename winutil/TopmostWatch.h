@@ -54,8 +54,7 @@ private:
     HWND marker_ = nullptr;
     HWINEVENTHOOK foreground_ = nullptr;
     HWINEVENTHOOK focus_ = nullptr;
-    UINT sinceChangeMs_ = 0; // when the last stacking was due, counted from the last focus change
-    UINT againInMs_ = 0; // how long after it the next one is due
+    UINT dueMs_ = 0; // when the next stacking is due, counted from the last focus change
 };
 
 // Whether this program runs under Wine, whose display stacking the watch mends.
