@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -41,12 +40,10 @@ protected:
     // The window sends through a plain function; it records into the running test.
     static void Record(std::wstring_view line)
     {
-        current_->sent_.push_back({ std::wstring(line), current_->Now() });
+        current_->sent_.push_back({ std::wstring(line), current_->clock_.Seconds() });
         if (current_->onSend_)
             current_->onSend_(current_->sent_.back());
     }
-
-    double Now() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count(); }
 
     HWND hwnd() const { return form_->hWnd(); }
 
@@ -77,7 +74,7 @@ protected:
     static constexpr POINT kStatus { 150, 40 };
 
     static inline Form1Fixture* current_ = nullptr;
-    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    const testsupport::Stopwatch clock_;
     std::unique_ptr<Form1> form_;
     std::vector<SentLine> sent_;
     std::function<void(const SentLine&)> onSend_;

@@ -7,17 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 namespace {
 
 using chathost::LogKind;
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // The host hangs on the first message, the text: that call returns after one
 // timeout; its button messages, and the next call's, find the host hung and
@@ -31,12 +23,11 @@ TEST(SendChatToHostProgram, HungHostCostsOneTimeoutThenNothing)
     SetTimer(window.hwnd(), 3, 100, nullptr);
     testsupport::PostClick(window.hwnd(), { 0, 0 });
 
-    const Clock::time_point start = Clock::now();
+    const testsupport::Stopwatch start;
     SendChat(L"Kestavine Idle 1.0");
-    const double first = SecondsSince(start);
-    const Clock::time_point second = Clock::now();
+    const double first = start.Seconds();
     SendChat(L"Idleing Reason: away");
-    const double next = SecondsSince(second);
+    const double next = start.Seconds() - first;
 
     EXPECT_GE(first, kSendTimeoutMs / 1000.0 - 0.1);
     EXPECT_LT(first, kSendTimeoutMs / 1000.0 + 1.0);

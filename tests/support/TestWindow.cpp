@@ -2,7 +2,7 @@
 
 #include "MessagePump.h"
 
-#include <chrono>
+#include <algorithm>
 
 namespace testsupport {
 namespace {
@@ -35,10 +35,8 @@ TestWindow::~TestWindow()
 
 int TestWindow::Count(UINT message) const
 {
-    int n = 0;
-    for (const Message& m : messages_)
-        n += m.message == message ? 1 : 0;
-    return n;
+    return static_cast<int>(
+        std::count_if(messages_.begin(), messages_.end(), [&](const Message& m) { return m.message == message; }));
 }
 
 LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -60,6 +58,13 @@ LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     return message == WM_TIMER ? 0 : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+Box WindowBox(HWND window)
+{
+    RECT r {};
+    GetWindowRect(window, &r);
+    return BoxOf(r);
+}
+
 double ProcessCpuSeconds()
 {
     FILETIME created, exited, kernel, user;
@@ -75,10 +80,9 @@ double ProcessCpuSeconds()
 
 bool PumpUntil(const std::function<bool()>& done, double seconds)
 {
-    const auto start = std::chrono::steady_clock::now();
-    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+    const Stopwatch watch;
     while (!done()) {
-        if (elapsed() > seconds || !winutil::HandlePendingEvents())
+        if (watch.Seconds() > seconds || !winutil::HandlePendingEvents())
             return done();
         MsgWaitForMultipleObjectsEx(0, nullptr, 5, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <array>
+#include <chrono>
 #include <functional>
 #include <vector>
 
@@ -32,6 +34,21 @@ private:
     HWND hwnd_ = nullptr;
     std::vector<Message> messages_;
 };
+
+// Seconds since it was made, on a monotonic clock.
+struct Stopwatch {
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    double Seconds() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); }
+};
+
+// A rectangle as left, top, width and height, to compare whole.
+using Box = std::array<LONG, 4>;
+inline Box BoxOf(const RECT& r)
+{
+    return { r.left, r.top, r.right - r.left, r.bottom - r.top };
+}
+// Where a window is on the screen.
+Box WindowBox(HWND window);
 
 // Seconds of CPU (user and kernel) this process has used so far.
 double ProcessCpuSeconds();

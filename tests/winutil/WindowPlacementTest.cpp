@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 namespace {
 
 using testsupport::TestWindow;
@@ -13,16 +11,13 @@ TEST(KeepOnTop, MakesTopmostAndKeepsPlaceAndSize)
 {
     TestWindow window({ 40, 60, 200, 140 });
     ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
-    RECT before;
-    GetWindowRect(window.hwnd(), &before);
+    const testsupport::Box before = testsupport::WindowBox(window.hwnd());
     ASSERT_FALSE(GetWindowLongW(window.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     KeepOnTop(window.hwnd());
 
-    RECT after;
-    GetWindowRect(window.hwnd(), &after);
     EXPECT_TRUE(GetWindowLongW(window.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_TRUE(EqualRect(&before, &after));
+    EXPECT_EQ(testsupport::WindowBox(window.hwnd()), before);
 }
 
 TEST(StartWindowDrag, HiddenWindowReturnsAtOnceAndReleasesCapture)
@@ -31,9 +26,9 @@ TEST(StartWindowDrag, HiddenWindowReturnsAtOnceAndReleasesCapture)
     SetCapture(window.hwnd());
     ASSERT_EQ(GetCapture(), window.hwnd());
 
-    const auto start = std::chrono::steady_clock::now();
+    const testsupport::Stopwatch watch;
     StartWindowDrag(window.hwnd());
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = watch.Seconds();
 
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_LT(seconds, 1.0);
