@@ -44,11 +44,12 @@ protected:
         observed_ = std::make_unique<ObservedForm>(*form_, probe_);
     }
 
-    close_animation::Steps Close()
+    // The steps of height and of width the close took.
+    std::pair<int, int> Close()
     {
         const close_animation::Steps steps = close_animation::Run(*observed_);
         EXPECT_TRUE(form_->Unloaded());
-        return steps;
+        return { steps.height, steps.width };
     }
     const RECT& LastRect() const { return observed_->lastRect_; }
 
@@ -58,32 +59,23 @@ protected:
 
 TEST_F(Form1Close, ShrinksPixelByPixelKeepingItsCornerThenUnloads)
 {
-    const close_animation::Steps steps = Close();
-    EXPECT_EQ(steps.height, 61);
-    EXPECT_EQ(steps.width, 300);
+    EXPECT_EQ(Close(), std::pair(61, 300));
     EXPECT_EQ(probe_.Count(WM_APP), 361) << "every step handled pending events";
-    EXPECT_EQ(LastRect().left, 0);
-    EXPECT_EQ(LastRect().top, 126);
-    EXPECT_EQ(LastRect().bottom - LastRect().top, 39);
-    EXPECT_EQ(LastRect().right - LastRect().left, 0);
+    EXPECT_EQ(testsupport::BoxOf(LastRect()), (testsupport::Box { 0, 126, 0, 39 }));
 }
 
 TEST_F(Form1Close, WindowUnderSixHundredTwipsLosesOneStepOfHeight)
 {
     form_->SetHeightTwips(450);
     ASSERT_EQ(form_->HeightTwips(), 450);
-    const close_animation::Steps steps = Close();
-    EXPECT_EQ(steps.height, 1);
-    EXPECT_EQ(LastRect().bottom - LastRect().top, 29);
-    EXPECT_EQ(steps.width, 300);
+    EXPECT_EQ(Close(), std::pair(1, 300));
+    EXPECT_EQ(testsupport::BoxOf(LastRect()), (testsupport::Box { 0, 126, 0, 29 }));
 }
 
 TEST_F(Form1Close, MinimisedDuringTheCloseStillEnds)
 {
     observed_->minimiseAt_ = 20;
-    const close_animation::Steps steps = Close();
-    EXPECT_EQ(steps.height, 20) << "the first step the minimised window cannot take ends the shrinking";
-    EXPECT_EQ(steps.width, 0);
+    EXPECT_EQ(Close(), std::pair(20, 0)) << "the first step the minimised window cannot take ends the shrinking";
 }
 
 TEST_F(Form1Close, ClicksAndTheSystemsCloseDuringTheCloseEndItOnce)
@@ -96,6 +88,7 @@ TEST_F(Form1Close, ClicksAndTheSystemsCloseDuringTheCloseEndItOnce)
     PostMessageW(hwnd(), WM_CLOSE, 0, 0);
     form_->DoEvents();
     EXPECT_TRUE(form_->Unloaded());
+    EXPECT_EQ(form_->hWnd(), nullptr);
     EXPECT_FALSE(form_->Timer1Enabled()) << "idling switched on during the close does not keep the window";
     EXPECT_EQ(sent_.size(), 1u);
     EXPECT_FALSE(form_->Load()) << "never recreated";

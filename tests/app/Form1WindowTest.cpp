@@ -3,18 +3,15 @@
 namespace {
 
 using Form1Window = Form1Fixture;
+using testsupport::Box;
+using testsupport::BoxOf;
 
 TEST_F(Form1Window, OpensAsDesigned)
 {
-    RECT outer, client, text1;
-    GetWindowRect(hwnd(), &outer);
+    RECT client, text1;
     GetClientRect(hwnd(), &client);
-    EXPECT_EQ(outer.left, 0);
-    EXPECT_EQ(outer.top, 126);
-    EXPECT_EQ(outer.right - outer.left, 300);
-    EXPECT_EQ(outer.bottom - outer.top, 100);
-    EXPECT_EQ(client.right, 300);
-    EXPECT_EQ(client.bottom, 100);
+    EXPECT_EQ(testsupport::WindowBox(hwnd()), (Box { 0, 126, 300, 100 }));
+    EXPECT_EQ(BoxOf(client), (Box { 0, 0, 300, 100 }));
     EXPECT_EQ(form_->WidthTwips(), 4500);
     EXPECT_EQ(form_->HeightTwips(), 1500);
 
@@ -32,10 +29,7 @@ TEST_F(Form1Window, OpensAsDesigned)
 
     GetWindowRect(form_->Text1(), &text1);
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&text1), 2);
-    EXPECT_EQ(text1.left, 89);
-    EXPECT_EQ(text1.top, 64);
-    EXPECT_EQ(text1.right - text1.left, 121);
-    EXPECT_EQ(text1.bottom - text1.top, 17);
+    EXPECT_EQ(BoxOf(text1), (Box { 89, 64, 121, 17 }));
     EXPECT_FALSE(GetWindowLongW(form_->Text1(), GWL_STYLE) & WS_BORDER);
 
     form_->DoEvents();
@@ -80,29 +74,14 @@ TEST_F(Form1Window, KeepsItsPlaceUntilTheFirstPress)
 {
     const auto moveTo = [this](int x, int y) {
         SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        RECT r;
-        GetWindowRect(hwnd(), &r);
-        return POINT { r.left, r.top };
+        return testsupport::WindowBox(hwnd());
     };
-    POINT at = moveTo(0, 0);
-    EXPECT_EQ(at.x, 0);
-    EXPECT_EQ(at.y, 126) << "put back where it was shown";
-    at = moveTo(10, 20);
-    EXPECT_EQ(at.y, 20) << "once only";
+    EXPECT_EQ(moveTo(0, 0), (Box { 0, 126, 300, 100 })) << "put back where it was shown";
+    EXPECT_EQ(moveTo(10, 20), (Box { 10, 20, 300, 100 })) << "once only";
 
     ASSERT_TRUE(Open());
     Click(kStatus);
-    at = moveTo(0, 0);
-    EXPECT_EQ(at.y, 0) << "after a press";
-}
-
-TEST_F(Form1Window, CloseOnTheXsTransparentGroundUnloadsAndEndsTheLoop)
-{
-    Click(kClose);
-    EXPECT_TRUE(form_->Unloaded());
-    EXPECT_EQ(form_->hWnd(), nullptr);
-    EXPECT_FALSE(form_->Load()) << "an unloaded window is not recreated";
-    EXPECT_TRUE(QuitPosted()) << "the program's loop ends";
+    EXPECT_EQ(moveTo(0, 0), (Box { 0, 0, 300, 100 })) << "after a press";
 }
 
 TEST_F(Form1Window, TheSystemsCloseUnloadsAtOnceWhileIdling)
