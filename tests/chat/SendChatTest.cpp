@@ -21,56 +21,31 @@ struct Arrival {
     std::wstring text; // WM_SETTEXT only
 
     bool operator==(const Arrival&) const = default;
+    static Arrival Text(HWND box, std::wstring text) { return { box, WM_SETTEXT, 0, 0, std::move(text) }; }
+    static Arrival Press(HWND icon) { return { icon, WM_LBUTTONDOWN, 0, 0, {} }; }
+    static Arrival Release(HWND icon) { return { icon, WM_KEYUP, VK_SPACE, 0, {} }; }
 };
-
-Arrival TextTo(HWND window, std::wstring text)
-{
-    return { window, WM_SETTEXT, 0, 0, std::move(text) };
-}
-Arrival PressOf(HWND icon)
-{
-    return { icon, WM_LBUTTONDOWN, 0, 0, {} };
-}
-Arrival ReleaseOf(HWND icon)
-{
-    return { icon, WM_KEYUP, VK_SPACE, 0, {} };
-}
 
 // A host in this process that records what reaches its windows.
-class RecordingHost {
-public:
+struct RecordingHost {
     explicit RecordingHost(HostConfig config)
-        : host_(config, Events())
+        : host(config,
+            { .childMessage =
+                    [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+                        if (message == WM_SETTEXT)
+                            arrivals.push_back(Arrival::Text(window, reinterpret_cast<const wchar_t*>(lParam)));
+                        else if (message == WM_LBUTTONDOWN || message == WM_KEYUP)
+                            arrivals.push_back({ window, message, wParam, lParam, {} });
+                    },
+                .lineSent = [this](std::wstring_view line) { sent.emplace_back(line); },
+                .closed = {} })
     {
     }
 
-    const ChatHost& host() const { return host_; }
     std::vector<Arrival> arrivals;
     std::vector<std::wstring> sent;
-
-private:
-    chathost::HostEvents Events()
-    {
-        chathost::HostEvents events;
-        events.childMessage = [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-            if (message == WM_SETTEXT)
-                arrivals.push_back(TextTo(window, reinterpret_cast<const wchar_t*>(lParam)));
-            else if (message == WM_LBUTTONDOWN || message == WM_KEYUP)
-                arrivals.push_back({ window, message, wParam, lParam, {} });
-        };
-        events.lineSent = [this](std::wstring_view line) { sent.emplace_back(line); };
-        return events;
-    }
-
-    ChatHost host_;
+    ChatHost host;
 };
-
-HostConfig WithIcons(int icons)
-{
-    HostConfig config;
-    config.iconCount = icons;
-    return config;
-}
 
 TEST(SendChatInProcess, PressesTheIconTheSearchesEndOn)
 {
@@ -80,20 +55,20 @@ TEST(SendChatInProcess, PressesTheIconTheSearchesEndOn)
     const int expectedIcon[] = { 0, 0, 0, 2, 1, 0, 6, 6, 6 };
     for (int icons = 0; icons <= 8; ++icons) {
         SCOPED_TRACE(icons);
-        RecordingHost recorder(WithIcons(icons));
-        const chathost::ChildWindows room = recorder.host().Room();
+        RecordingHost recorder({ .iconCount = icons });
+        const chathost::ChildWindows room = recorder.host.Room();
         ASSERT_EQ(room.icons.size(), static_cast<std::size_t>(icons));
 
         SendChat(L"Kestavine Idle 1.0");
 
         const int icon = expectedIcon[icons];
-        std::vector<Arrival> expected { TextTo(room.inputBox, L"Kestavine Idle 1.0") };
+        std::vector<Arrival> expected { Arrival::Text(room.inputBox, L"Kestavine Idle 1.0") };
         if (icon != 0) {
-            expected.push_back(PressOf(room.icons[icon - 1]));
-            expected.push_back(ReleaseOf(room.icons[icon - 1]));
+            expected.push_back(Arrival::Press(room.icons[icon - 1]));
+            expected.push_back(Arrival::Release(room.icons[icon - 1]));
         }
         if (icon == chathost::kSendIcon) {
-            expected.push_back(TextTo(room.inputBox, L"")); // the room clears its input box
+            expected.push_back(Arrival::Text(room.inputBox, L"")); // the room clears its input box
             EXPECT_EQ(recorder.sent, (std::vector<std::wstring> { L"Kestavine Idle 1.0" }));
             EXPECT_EQ(chathost::WindowText(room.inputBox), L"");
         } else {
@@ -106,16 +81,14 @@ TEST(SendChatInProcess, PressesTheIconTheSearchesEndOn)
 
 TEST(SendChatInProcess, WritesIntoTheFirstChildEvenWhenItIsNoChatRoom)
 {
-    HostConfig config;
-    config.decoy = true;
-    RecordingHost recorder(config);
-    const chathost::ChildWindows decoy = recorder.host().Decoy();
-    const chathost::ChildWindows room = recorder.host().Room();
+    RecordingHost recorder({ .decoy = true });
+    const chathost::ChildWindows decoy = recorder.host.Decoy();
+    const chathost::ChildWindows room = recorder.host.Room();
 
     SendChat(L"Idleing Reason: lunch");
 
-    const std::vector<Arrival> expected { TextTo(decoy.inputBox, L"Idleing Reason: lunch"), PressOf(decoy.icons[5]),
-        ReleaseOf(decoy.icons[5]) };
+    const std::vector<Arrival> expected { Arrival::Text(decoy.inputBox, L"Idleing Reason: lunch"),
+        Arrival::Press(decoy.icons[5]), Arrival::Release(decoy.icons[5]) };
     EXPECT_EQ(recorder.arrivals, expected);
     EXPECT_TRUE(recorder.sent.empty());
     EXPECT_EQ(chathost::WindowText(decoy.inputBox), L"Idleing Reason: lunch");
@@ -124,8 +97,8 @@ TEST(SendChatInProcess, WritesIntoTheFirstChildEvenWhenItIsNoChatRoom)
 
 TEST(SendChatInProcess, TextArrivesAsTheAnsiCodePageCarriesIt)
 {
-    RecordingHost recorder(WithIcons(8));
-    const chathost::ChildWindows room = recorder.host().Room();
+    RecordingHost recorder({ .iconCount = 8 });
+    const chathost::ChildWindows room = recorder.host.Room();
     // Under code page 1252: "é" and "€" are in it, "ā" (no best-fit "a")
     // and the kana are not; a line ends at its first NUL; a long line goes
     // whole; an empty line clears what the box held and is sent.
