@@ -240,24 +240,19 @@ TEST(Resources, VersionRecordHoldsExactlyTheDesignedValuesInOrder)
     EXPECT_EQ(root.children[1].children.at(0).value, (std::vector<std::uint8_t> { 0x09, 0x04, 0xB0, 0x04 }));
 }
 
-TEST(Resources, ManifestAsksForNoElevationAndNoScaling)
+// The manifest asks for no elevation and no scaling. Windows XP's loader
+// knows only the elements of its own time in the assembly namespace and
+// refuses the program over any other there (such as a trustInfo with no
+// namespace of its own); it skips elements of other namespaces. A namespace
+// declared again where it is already in scope can restart an unpatched XP SP2.
+TEST(Resources, ManifestAsksForNoElevationNorScalingAndIsOneWindowsXpLoads)
 {
     const auto raw = Raw(RT_MANIFEST, MAKEINTRESOURCEW(1)); // the one Windows reads when it starts the program
     const std::string manifest(raw.begin(), raw.end());
     EXPECT_TRUE(std::regex_search(manifest, std::regex(R"(<requestedExecutionLevel\s+level="asInvoker")")));
     EXPECT_TRUE(std::regex_search(manifest, std::regex(R"(<dpiAware\b[^>]*>\s*false\s*</dpiAware>)")));
     EXPECT_TRUE(std::regex_search(manifest, std::regex(R"(<dpiAwareness\b[^>]*>\s*unaware\s*</dpiAwareness>)")));
-}
 
-// Windows XP's loader knows only the elements of its own time in the
-// assembly namespace and refuses the program over any other there (such as a
-// trustInfo with no namespace of its own); it skips elements of other
-// namespaces. A namespace declared again where it is already in scope can
-// restart an unpatched XP SP2.
-TEST(Resources, ManifestIsOneWindowsXpLoads)
-{
-    const auto raw = Raw(RT_MANIFEST, MAKEINTRESOURCEW(1));
-    const std::string manifest(raw.begin(), raw.end());
     const std::string assembly = "urn:schemas-microsoft-com:asm.v1";
     const std::set<std::string> xpElements { "assembly", "assemblyIdentity", "comClass",
         "comInterfaceExternalProxyStub", "comInterfaceProxyStub", "dependency", "dependentAssembly", "description",
