@@ -51,7 +51,6 @@ protected:
         EXPECT_TRUE(form_->Unloaded());
         return { steps.height, steps.width };
     }
-    const RECT& LastRect() const { return observed_->lastRect_; }
 
     testsupport::TestWindow probe_;
     std::unique_ptr<ObservedForm> observed_;
@@ -61,7 +60,7 @@ TEST_F(Form1Close, ShrinksPixelByPixelKeepingItsCornerThenUnloads)
 {
     EXPECT_EQ(Close(), std::pair(61, 300));
     EXPECT_EQ(probe_.Count(WM_APP), 361) << "every step handled pending events";
-    EXPECT_EQ(testsupport::BoxOf(LastRect()), (testsupport::Box { 0, 126, 0, 39 }));
+    EXPECT_EQ(testsupport::BoxOf(observed_->lastRect_), (testsupport::Box { 0, 126, 0, 39 }));
 }
 
 TEST_F(Form1Close, WindowUnderSixHundredTwipsLosesOneStepOfHeight)
@@ -69,7 +68,7 @@ TEST_F(Form1Close, WindowUnderSixHundredTwipsLosesOneStepOfHeight)
     form_->SetHeightTwips(450);
     ASSERT_EQ(form_->HeightTwips(), 450);
     EXPECT_EQ(Close(), std::pair(1, 300));
-    EXPECT_EQ(testsupport::BoxOf(LastRect()), (testsupport::Box { 0, 126, 0, 29 }));
+    EXPECT_EQ(testsupport::BoxOf(observed_->lastRect_), (testsupport::Box { 0, 126, 0, 29 }));
 }
 
 TEST_F(Form1Close, MinimisedDuringTheCloseStillEnds)

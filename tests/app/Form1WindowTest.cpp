@@ -19,7 +19,7 @@ TEST_F(Form1Window, OpensAsDesigned)
     EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER | WS_DLGFRAME));
     EXPECT_TRUE(style & WS_VISIBLE);
     EXPECT_FALSE(IsIconic(hwnd()));
-    EXPECT_TRUE(GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(testsupport::Topmost(hwnd()));
 
     wchar_t caption[64] {};
     GetWindowTextW(hwnd(), caption, 64);

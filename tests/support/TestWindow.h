@@ -50,6 +50,12 @@ inline Box BoxOf(const RECT& r)
 // Where a window is on the screen.
 Box WindowBox(HWND window);
 
+// Whether a window is always on top.
+inline bool Topmost(HWND window)
+{
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 // Seconds of CPU (user and kernel) this process has used so far.
 double ProcessCpuSeconds();
 

@@ -6,11 +6,7 @@
 namespace {
 
 using testsupport::TestWindow;
-
-bool Topmost(HWND window)
-{
-    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
+using testsupport::Topmost;
 
 HWND FirstShown()
 {

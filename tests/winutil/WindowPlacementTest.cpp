@@ -12,11 +12,11 @@ TEST(KeepOnTop, MakesTopmostAndKeepsPlaceAndSize)
     TestWindow window({ 40, 60, 200, 140 });
     ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
     const testsupport::Box before = testsupport::WindowBox(window.hwnd());
-    ASSERT_FALSE(GetWindowLongW(window.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    ASSERT_FALSE(testsupport::Topmost(window.hwnd()));
 
     KeepOnTop(window.hwnd());
 
-    EXPECT_TRUE(GetWindowLongW(window.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(testsupport::Topmost(window.hwnd()));
     EXPECT_EQ(testsupport::WindowBox(window.hwnd()), before);
 }
 
