@@ -211,12 +211,10 @@ TEST(Resources, VersionRecordHoldsExactlyTheDesignedValuesInOrder)
     ASSERT_EQ(root.value.size(), sizeof(VS_FIXEDFILEINFO));
     VS_FIXEDFILEINFO fixed;
     std::memcpy(&fixed, root.value.data(), sizeof fixed);
-    EXPECT_EQ(fixed.dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed.dwFileVersionMS, 0x00010000u); // 1.0.0.0
-    EXPECT_EQ(fixed.dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed.dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed.dwProductVersionLS, 0u);
-    EXPECT_EQ(fixed.dwFileType, static_cast<DWORD>(VFT_APP));
+    // The signature, the file's and the product's version 1.0.0.0, and the type of file.
+    EXPECT_EQ((std::vector<DWORD> { fixed.dwSignature, fixed.dwFileVersionMS, fixed.dwFileVersionLS,
+                  fixed.dwProductVersionMS, fixed.dwProductVersionLS, fixed.dwFileType }),
+        (std::vector<DWORD> { 0xFEEF04BD, 0x00010000, 0, 0x00010000, 0, VFT_APP }));
 
     ASSERT_EQ(root.children.size(), 2u);
     const Block& table = root.children[0].children.at(0);
