@@ -1,5 +1,7 @@
-#include "TestWindow.h"
+// The window helpers: the wait that keeps the window live, and the hand-over
+// of a drag to the system.
 #include "vexo32.h"
+#include "TestWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +68,26 @@ TEST_F(WaitSecondsTest, HalfSecondHandlesWhatArrivesAndSleeps)
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST(StartWindowDrag, HiddenWindowReturnsAtOnceAndReleasesCapture)
+{
+    TestWindow window;
+    SetCapture(window.hwnd());
+    ASSERT_EQ(GetCapture(), window.hwnd());
+
+    const testsupport::Stopwatch watch;
+    StartWindowDrag(window.hwnd());
+    const double seconds = watch.Seconds();
+
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_LT(seconds, 1.0);
+    EXPECT_GE(window.Count(WM_SYSCOMMAND), 1);
+    for (const auto& m : window.Messages()) {
+        if (m.message == WM_SYSCOMMAND) {
+            EXPECT_EQ(m.wParam & 0xFFFF, static_cast<WPARAM>(SC_MOVE | 2)) << "a move by the caption";
+        }
+    }
 }
 
 } // namespace
