@@ -12,8 +12,6 @@ TEST_F(Form1Window, OpensAsDesigned)
     GetClientRect(hwnd(), &client);
     EXPECT_EQ(testsupport::WindowBox(hwnd()), (Box { 0, 126, 300, 100 }));
     EXPECT_EQ(BoxOf(client), (Box { 0, 0, 300, 100 }));
-    EXPECT_EQ(form_->WidthTwips(), 4500);
-    EXPECT_EQ(form_->HeightTwips(), 1500);
 
     const LONG style = GetWindowLongW(hwnd(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER | WS_DLGFRAME));
