@@ -32,20 +32,6 @@ LONG Elapsed(DWORD from, DWORD to)
     return static_cast<LONG>(to - from);
 }
 
-// Whether a mouse move waits in this thread's queue, once every event the
-// display has sent this program so far has been taken in. Called just after
-// the pointer was read, so that no mouse move of the pointer as read is still
-// on its way: where Wine asks the display for the pointer (when it has had no
-// pointer input for 100 ms), the display sends the mouse moves it made before
-// ahead of its answer; elsewhere Wine answers from the last pointer input it
-// had, which is in a queue already.
-bool MouseMovePending()
-{
-    MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
-    MSG pending;
-    return PeekMessageW(&pending, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE);
-}
-
 void PlaceAt(HWND window, POINT topLeft)
 {
     SetWindowPos(window, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -92,11 +78,10 @@ LRESULT CALLBACK MoveLoopWatch::OnGetMessage(int code, WPARAM wParam, LPARAM lPa
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-MoverJudge::MoverJudge(Mover mover, const PickUp& pickUp, SIZE windowSize, DWORD startedAt)
+MoverJudge::MoverJudge(Mover mover, const PickUp& pickUp, SIZE windowSize)
     : mover_(mover)
     , pickUp_(pickUp)
     , size_(windowSize)
-    , startedAt_(startedAt)
     , reported_(pickUp.pointer)
 {
 }
@@ -108,18 +93,14 @@ bool MoverJudge::MovedByOthers(POINT window) const
     return mover_ == Mover::Undecided && !SamePoint(window, pickUp_.window);
 }
 
-void MoverJudge::OnMouseMove(POINT at, DWORD time, POINT window)
+void MoverJudge::OnMouseMove(POINT at, POINT window)
 {
     reported_ = at;
     held_ = false;
-    if (mover_ != Mover::Undecided)
-        return;
-    if (MovedByOthers(window))
+    if (SamePoint(at, pickUp_.pointer))
         mover_ = Mover::Others;
-    else if (!SamePoint(at, pickUp_.pointer))
-        mover_ = Mover::Us;
-    else if (Elapsed(startedAt_, time) > 0) // one queued before the start tells nothing
-        mover_ = Mover::Others;
+    else if (mover_ == Mover::Undecided)
+        mover_ = MovedByOthers(window) ? Mover::Others : Mover::Us;
 }
 
 void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
@@ -149,7 +130,12 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
 {
     RECT rect {};
     GetWindowRect(window, &rect);
-    MoverJudge judge(mover, pickUp, { rect.right - rect.left, rect.bottom - rect.top }, GetTickCount());
+    MoverJudge judge(mover, pickUp, { rect.right - rect.left, rect.bottom - rect.top });
+    // A mouse move at the pick-up point queued before now tells nothing:
+    // releasing the capture queues one.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE) && SamePoint(msg.pt, pickUp.pointer))
+        PeekMessageW(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE);
     const auto windowAt = [&] {
         GetWindowRect(window, &rect);
         return POINT { rect.left, rect.top };
@@ -160,7 +146,6 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
 
     SetCapture(window);
     const UINT_PTR timer = SetTimer(nullptr, 0, kFollowEveryMs, nullptr);
-    MSG msg;
     while (judge.Current() != Mover::Others) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
@@ -173,11 +158,10 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
         if (msg.message == WM_MOUSEMOVE || tick) {
             POINT pointer;
             GetCursorPos(&pointer);
-            if (tick) {
-                if (!MouseMovePending())
-                    judge.OnLook(pointer, windowAt(), GetTickCount());
-            } else
-                judge.OnMouseMove(msg.pt, msg.time, windowAt());
+            if (tick)
+                judge.OnLook(pointer, windowAt(), GetTickCount());
+            else
+                judge.OnMouseMove(msg.pt, windowAt());
             if (judge.Current() == Mover::Us)
                 placeUnder(pointer);
         } else if (msg.message == WM_LBUTTONUP) {

@@ -59,17 +59,18 @@ enum class Mover { Undecided, Us, Others };
 // us where it left the window and gives the pointer back with one mouse move.
 // The judge is told of two things:
 // - each mouse move that reached us;
-// - looks at the pointer, each taken once every mouse move the pointer made
-//   before it has reached us (see FollowMouseUntilClick), so that a pointer
-//   found elsewhere than the last mouse move said has moved without telling
-//   us: somebody holds it, or it is off the window.
+// - looks at the pointer, so that a pointer found elsewhere than the last
+//   mouse move said has moved without telling us: somebody holds it, or it is
+//   off the window.
 // So, while undecided, a mouse move away from the pick-up point makes the
-// move ours; a pointer that moved without telling us, the window moved by
-// somebody else, or a mouse move at the pick-up point (the pointer given back
-// where the move began) make it another's. A pointer that leaves the window
-// before a mouse move has reached us looks the same whether somebody holds it
-// or not; the move is then left alone. (Putting the window under the pointer
-// to find out stops Openbox's own move on the screen under Wine 10.)
+// move ours; a pointer that moved without telling us, or the window moved by
+// somebody else, make it another's. At any time a mouse move at the pick-up
+// point makes it another's: the pointer given back where the move began, or
+// put there by a window manager that takes the move over (KWin 5 does, on a
+// Wayland desktop). A pointer that leaves the window before a mouse move has
+// reached us looks the same whether somebody holds it or not; the move is
+// then left alone. (Putting the window under the pointer to find out stops
+// Openbox's own move on the screen under Wine 10.)
 class MoverJudge {
 public:
     // While the move is ours: how long the pointer may be on the window
@@ -80,15 +81,14 @@ public:
     // eyes: this is how long the window manager may take to place it.
     static constexpr LONG kLostMs = 500;
 
-    // `mover` as known at the start (Undecided, or Us where the system's own
-    // loop gave the move back), and `startedAt` the time then: a mouse move
-    // stamped no later was queued before (releasing the capture queues one).
-    MoverJudge(Mover mover, const PickUp& pickUp, SIZE windowSize, DWORD startedAt);
+    // `mover` as known at the start: Undecided, or Us where the system's own
+    // loop gave the move back.
+    MoverJudge(Mover mover, const PickUp& pickUp, SIZE windowSize);
 
     Mover Current() const { return mover_; }
-    // A mouse move that reached this program: where, when, and where the
-    // window is then.
-    void OnMouseMove(POINT at, DWORD time, POINT window);
+    // A mouse move that reached this program: where, and where the window is
+    // then.
+    void OnMouseMove(POINT at, POINT window);
     // A look at the pointer and at where the window is, at time `now`.
     void OnLook(POINT pointer, POINT window, DWORD now);
 
@@ -98,7 +98,6 @@ private:
     Mover mover_;
     PickUp pickUp_;
     SIZE size_;
-    DWORD startedAt_;
     POINT reported_; // where the last mouse move that reached us was
     bool held_ = false; // while ours: the pointer moved on the window without telling us
     DWORD heldSince_ = 0;
