@@ -30,6 +30,10 @@ packages=(
   xvfb x11-utils      # a virtual display when there is none; xdpyinfo, and xev for the benchmarks
   xdotool imagemagick # real mouse input and screenshots for the end-to-end tests
   openbox metacity    # window managers the window's own chrome is tested under
+  # GNOME's and KDE's Wayland compositors, with Xwayland; their session bus,
+  # and what drives pointer and keys through them
+  mutter kwin-wayland xwayland dbus-daemon python3-dbus
+  gcc libc6-dev pkg-config libwayland-dev plasma-wayland-protocols
   unzip               # the release zips' listing in the benchmarks
   python3-xlib        # the benchmarks follow the X server's stacking of windows
 )

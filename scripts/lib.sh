@@ -172,27 +172,38 @@ kv_has_sent() { (($(kv_sent_count) >= $1)); }
 # Waits up to $2 seconds until the room has sent at least $1 lines.
 kv_wait_sent() { kv_wait_for "$2" 0.05 kv_has_sent "$1"; }
 
+# Mouse and keyboard input, in xdotool's words: through the X server's test
+# extension, unless a test drives the desktop another way.
+kv_input() { xdotool "$@"; }
+
 # The screen point "x y" of a client point of the window, and a left click
 # (or another button's, $3) there. FORM_X and FORM_Y set for the call place
 # the window elsewhere.
 kv_point() { echo "$((FORM_X + $1)) $((FORM_Y + $2))"; }
 kv_click() {
   # shellcheck disable=SC2046
-  xdotool mousemove $(kv_point "$1" "$2") click "${3:-1}"
+  kv_input mousemove $(kv_point "$1" "$2") click "${3:-1}"
 }
 
 # A click on the title strip, and at once the mouse moved by (DX, DY) as a
 # hand moves it, in steps 20 ms apart that grow (to 1, 3, 5 and 8 eighths of
-# the way); then time for the window to follow.
+# the way); then time for the window to follow. With KV_STEADY_HAND, as a
+# mouse reports a steady hand 125 times a second: steps of at most that many
+# pixels, 8 ms apart.
 kv_pick_up() {
-  local moves=() part x y done_x=0 done_y=0
-  for part in 1 3 5 8; do
-    x=$(($1 * part / 8)) y=$(($2 * part / 8))
-    moves+=(mousemove_relative -- $((x - done_x)) $((y - done_y)) sleep 0.02)
+  local moves=() part x y done_x=0 done_y=0 parts=(1 3 5 8) every=0.02 steps
+  if [[ -n ${KV_STEADY_HAND:-} ]]; then
+    steps=$(((${1#-} > ${2#-} ? ${1#-} : ${2#-}) / KV_STEADY_HAND + 1))
+    mapfile -t parts < <(seq "$steps")
+    every=0.008
+  fi
+  for part in "${parts[@]}"; do
+    x=$(($1 * part / parts[-1])) y=$(($2 * part / parts[-1]))
+    moves+=(mousemove_relative -- $((x - done_x)) $((y - done_y)) sleep "$every")
     done_x=$x done_y=$y
   done
   # shellcheck disable=SC2046
-  xdotool mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 "${moves[@]}"
+  kv_input mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 "${moves[@]}"
   sleep 0.4
 }
 

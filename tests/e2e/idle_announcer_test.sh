@@ -21,7 +21,7 @@ kv_start_chathost --slow-focus 200
 e2e_start_kestavine
 # Over the room, whose send button each tick presses.
 kv_pick_up $((400 - FORM_X)) $((226 - FORM_Y))
-xdotool click 1
+kv_input click 1
 sleep 0.3
 read -r FORM_X FORM_Y <<<"$(e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2)"
 e2e_type_reason "$reason"
@@ -36,7 +36,7 @@ arrived=$(kv_now)
 # focus change had just come over the window and the look taken again 0.3 s
 # later saw it (the program stacks it anew within 0.16 s of such a raise).
 room_clicked=$(kv_now)
-xdotool mousemove 740 150 click 1
+kv_input mousemove 740 150 click 1
 looks=$KV_TMP/on-top.log
 (
   while sleep 0.5; do
@@ -67,10 +67,10 @@ e2e_check "the reason arrives exactly as typed, blanks kept" test "$(e2e_sent_te
 # still end, and that tick's reason line never comes. The pointer waits over
 # "X", so that the click follows the banner at once.
 # shellcheck disable=SC2046
-xdotool mousemove $(kv_point "${AT_CLOSE[@]}")
+kv_input mousemove $(kv_point "${AT_CLOSE[@]}")
 kv_wait_sent 4 25 || true
 closing=$(kv_now)
-xdotool click 1
+kv_input click 1
 t4=$(e2e_sent_time 4)
 e2e_check "ticks keep a 20 s period ($(kv_calc "${t4:-0} - ${t2:-0}") s)" period_ok "${t4:-0} - ${t2:-0}"
 kill "$looking"

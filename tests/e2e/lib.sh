@@ -7,7 +7,11 @@
 # shellcheck source=scripts/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
 
+# shellcheck source=tests/e2e/wayland.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wayland.sh"
+
 e2e_failures=0
+E2E_WAYLAND= # set on a Wayland desktop (see wayland.sh)
 
 e2e_init() {
   # The programs of a build this machine cannot run are not tested here.
@@ -38,6 +42,7 @@ e2e_window_manager_display() {
   case $1 in
     openbox) wm_command=(openbox --config-file "$KV_ROOT/tests/e2e/openbox-rc.xml") ;;
     metacity) wm_command=(metacity --no-composite) ;;
+    mutter | kwin) e2e_wayland_display "$1" && E2E_WAYLAND=1 && return 0 ;;
     *) echo "no such window manager to test under: $1" >&2 && return 1 ;;
   esac
   # shellcheck source=cmake/start-xvfb.sh
@@ -71,11 +76,26 @@ e2e_managed() {
   [[ -n $id ]] && xprop -root _NET_CLIENT_LIST | grep -qiE "$(printf '0x0*%x' "$id")([^0-9a-f]|\$)"
 }
 
+# The window's 300 x 100 pixels, at FORM_X, FORM_Y, as the screen shows them;
+# on a Wayland desktop, as the window drew them (Xwayland's root shows nothing).
+e2e_window_shot() {
+  if [[ -n $E2E_WAYLAND ]]; then
+    import -window "$(xdotool search --name "^$KESTAVINE_TITLE\$" | head -n 1)" "$@"
+  else
+    import -window root -crop "300x100+$FORM_X+$FORM_Y" +repage "$@"
+  fi
+}
+
 # Whether the window, at FORM_X, FORM_Y, is seen on the screen above whatever
-# lies under it: its navy ground shows at points beside every control.
+# lies under it: its navy ground shows at points beside every control. On a
+# Wayland desktop: the compositor stacks it above the chat room.
 e2e_seen_on_top() {
+  [[ -z $E2E_WAYLAND ]] || {
+    e2e_stacked_above "$KESTAVINE_TITLE" "Chat host (stand-in)"
+    return
+  }
   local shot=$KV_TMP/on-top.png
-  import -window root -crop "300x100+$FORM_X+$FORM_Y" +repage "$shot"
+  e2e_window_shot "$shot"
   [[ $(convert "$shot" -format '%[hex:p{10,40}] %[hex:p{290,40}] %[hex:p{150,25}] %[hex:p{50,60}] %[hex:p{250,60}]' info:) =~ ^(0D146F[0-9A-F]*( |$)){5}$ ]]
 }
 
@@ -119,26 +139,27 @@ e2e_window_geometry() {
 
 # Whether the window with exactly this title is minimised, as X shows it: no
 # longer on the screen (a window manager's), or shrunk to Wine's own small
-# iconic bar (with none).
+# iconic bar (with none), or iconic in the compositor's eyes.
 e2e_minimised() {
   local id info
   id=$(xdotool search --name "^$1\$" | head -n 1)
   info=$(xwininfo -id "$id")
-  [[ $info != *"Map State: IsViewable"* ]] || ! grep -qE 'Width: 300$' <<<"$info" || ! grep -qE 'Height: 100$' <<<"$info"
+  [[ $info != *"Map State: IsViewable"* ]] || ! grep -qE 'Width: 300$' <<<"$info" || ! grep -qE 'Height: 100$' <<<"$info" ||
+    xprop -id "$id" WM_STATE | grep -q 'window state: Iconic' # a compositor's, which keeps it mapped
 }
 
 # A button pressed at a client point of the window and held, then let go.
 e2e_press() {
   # shellcheck disable=SC2046
-  xdotool mousemove $(kv_point "$1" "$2") mousedown "${3:-1}"
+  kv_input mousemove $(kv_point "$1" "$2") mousedown "${3:-1}"
 }
-e2e_release() { xdotool mouseup "${1:-1}"; }
+e2e_release() { kv_input mouseup "${1:-1}"; }
 
 # Replaces the reason box's text by typing, as a user would.
 e2e_type_reason() {
   kv_click "${AT_REASON[@]}"
-  xdotool key End shift+Home BackSpace
-  [[ -z $1 ]] || xdotool type --delay 20 -- "$1"
+  kv_input key End shift+Home BackSpace
+  [[ -z $1 ]] || kv_input type --delay 20 -- "$1"
 }
 
 e2e_screenshot() { import -window root "$1"; }
@@ -158,8 +179,8 @@ e2e_ink_width() { convert "$1" -crop "$4x$5+$2+$3" +repage -trim -format '%w' in
 # The status label's caption width on screen, with the window at FORM_X, FORM_Y.
 e2e_status_width() {
   local shot=$KV_TMP/status.png
-  e2e_screenshot "$shot"
-  e2e_ink_width "$shot" $((FORM_X + 118)) $((FORM_Y + 32)) 65 17
+  e2e_window_shot "$shot"
+  e2e_ink_width "$shot" 118 32 65 17
 }
 
 # Field of sent line N (1-based): its time or its text.

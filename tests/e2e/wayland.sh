@@ -1,0 +1,203 @@
+# shellcheck shell=bash
+# Sourced by lib.sh: a Wayland desktop of the test's own, as GNOME's (mutter)
+# or KDE's (kwin) compositor runs it, headless, with Xwayland: the programs run
+# on its X display, the compositor manages their windows as the X window
+# manager, and pointer and keys reach it through its own input interface, as a
+# user's mouse and keyboard do; a move the compositor makes follows them.
+# Xwayland is rootless: its root window shows nothing of the screen, so what
+# is on top is read from the stacking the compositor publishes.
+
+# e2e_wayland_display mutter|kwin: starts the compositor and its session bus,
+# sets DISPLAY (and XAUTHORITY), and takes kv_input over. Everything ends with
+# the test. Ends the test as skipped when the compositor cannot run here.
+e2e_wayland_display() {
+  local compositor=$1 log=$KV_TMP/$1.log
+  command -v "${1/kwin/kwin_wayland}" >/dev/null || e2e_skip "$1 is not installed"
+  export XDG_RUNTIME_DIR=$KV_TMP/runtime
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  # Xwayland's sockets: a folder every user may write to, as a desktop has it.
+  [[ -d /tmp/.X11-unix ]] || mkdir -m 1777 /tmp/.X11-unix
+  export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
+  dbus-daemon --session --nofork --nopidfile --address="$DBUS_SESSION_BUS_ADDRESS" >/dev/null 2>&1 &
+  kv_pids+=("$!")
+  kv_wait_for 10 0.1 test -S "$XDG_RUNTIME_DIR/bus" || e2e_skip "no session bus started"
+  export WAYLAND_DISPLAY=wayland-kestavine
+  case $compositor in
+    mutter)
+      mutter --wayland --headless --virtual-monitor 1024x768 --wayland-display "$WAYLAND_DISPLAY" >"$log" 2>&1 &
+      ;;
+    kwin)
+      # The packaged program carries a file capability, which a container
+      # refuses to start; a copy has none. The test's client may use the fake
+      # input protocol only without KWin's permission checks.
+      mkdir "$KV_TMP/kwin"
+      cp /usr/bin/kwin_wayland "$KV_TMP/kwin/"
+      # No pull of the screen's and other windows' edges, which would hold
+      # back a move by a few pixels (as in openbox-rc.xml).
+      export XDG_CONFIG_HOME=$KV_TMP/config
+      mkdir "$XDG_CONFIG_HOME"
+      printf '[Windows]\nBorderSnapZone=0\nWindowSnapZone=0\nCenterSnapZone=0\n' >"$XDG_CONFIG_HOME/kwinrc"
+      # It names its X display only to the programs it starts (KWin 6 starts
+      # Xwayland when the first X client comes), and KWin 6 ends when such a
+      # program does: this one lasts as long as KWin.
+      printf '#!/bin/sh\necho "$DISPLAY $XAUTHORITY" >%s.tmp && mv %s.tmp %s\nwhile kill -0 $PPID; do sleep 1; done\n' \
+        "$KV_TMP/kwin.x" "$KV_TMP/kwin.x" "$KV_TMP/kwin.x" >"$KV_TMP/kwin/started"
+      chmod +x "$KV_TMP/kwin/started"
+      KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 "$KV_TMP/kwin/kwin_wayland" --virtual --xwayland \
+        --width 1024 --height 768 --socket "$WAYLAND_DISPLAY" "$KV_TMP/kwin/started" >"$log" 2>&1 &
+      ;;
+  esac
+  e2e_compositor_pid=$!
+  kv_pids+=("$e2e_compositor_pid")
+  if ! kv_wait_for 30 0.2 e2e_xwayland_ready; then
+    e2e_ended "$e2e_compositor_pid" || { echo "$1 started no Xwayland:" && cat "$log"; } >&2
+    e2e_ended "$e2e_compositor_pid" || return 1
+    e2e_skip "$1 cannot run here: $(grep -v '^dbus-daemon' "$log" | tail -n 1)"
+  fi
+  echo "$1 on Wayland display $WAYLAND_DISPLAY, Xwayland $DISPLAY"
+  # Nothing tells a program of a pointer that has left its window with no
+  # button held: where the program moves the window, it follows a pointer
+  # that never outruns it (see kv_pick_up).
+  export KV_STEADY_HAND=8
+  e2e_start_input "$compositor"
+}
+
+e2e_skip() {
+  echo "Skipped: $*"
+  exit "$KV_SKIPPED"
+}
+
+# Whether the compositor's Xwayland answers, with DISPLAY and XAUTHORITY set:
+# as KWin names them, or as Mutter starts its Xwayland.
+e2e_xwayland_ready() {
+  local xwayland
+  e2e_ended "$e2e_compositor_pid" && return 1
+  if [[ -f $KV_TMP/kwin.x ]]; then
+    read -r DISPLAY XAUTHORITY <"$KV_TMP/kwin.x"
+  else
+    xwayland=$(pgrep -P "$e2e_compositor_pid" -x Xwayland | head -n 1) || return 1
+    DISPLAY=$(tr '\0' '\n' <"/proc/$xwayland/cmdline" | grep -m1 '^:[0-9]*$') || return 1
+    XAUTHORITY=$(tr '\0' '\n' <"/proc/$xwayland/cmdline" | grep -A1 -x -- -auth | tail -n +2)
+  fi
+  export DISPLAY XAUTHORITY
+  xdpyinfo >/dev/null 2>&1
+}
+
+# The compositor's input client, fed one command a line (see mutter_input.py),
+# and kv_input in xdotool's words turned into its commands.
+e2e_start_input() {
+  local client=(/usr/bin/python3 "$KV_ROOT/tests/e2e/mutter_input.py")
+  [[ $1 == mutter ]] || client=("$(e2e_kwin_input)") || exit 1
+  coproc E2E_INPUT { exec "${client[@]}" 2>"$KV_TMP/input.log"; }
+  kv_pids+=("$E2E_INPUT_PID")
+  e2e_pointer=(0 0)
+  e2e_input_said || { echo "the input client did not start:" && cat "$KV_TMP/input.log"; } >&2 || exit 1
+  # shellcheck disable=SC2317 # called through kv_input
+  kv_input() { e2e_compositor_input "$@"; }
+}
+
+# The KWin input client, built once per build tree from the protocol's XML.
+e2e_kwin_input() {
+  local xml=/usr/share/plasma-wayland-protocols/fake-input.xml out=$KESTAVINE_BUILD_DIR/kwin-input
+  local program=$out/kwin_input
+  if [[ ! $program -nt $KV_ROOT/tests/e2e/kwin_input.c ]]; then
+    mkdir -p "$out"
+    wayland-scanner client-header "$xml" "$out/fake-input-client-protocol.h" || return 1
+    wayland-scanner private-code "$xml" "$out/fake-input-protocol.c" || return 1
+    # shellcheck disable=SC2046 # pkg-config's words
+    cc -O2 -Wall -Wextra -I"$out" -o "$program" "$KV_ROOT/tests/e2e/kwin_input.c" "$out/fake-input-protocol.c" \
+      $(pkg-config --cflags --libs wayland-client) >&2 || return 1
+  fi
+  echo "$program"
+}
+
+e2e_input_said() {
+  local answer
+  read -r -t 10 -u "${E2E_INPUT[0]}" answer && [[ $answer == ok ]]
+}
+e2e_input_send() {
+  echo "$*" >&"${E2E_INPUT[1]}"
+  e2e_input_said || { echo "the input client failed at \"$*\":" && cat "$KV_TMP/input.log"; } >&2
+}
+
+# evdev's codes of the keys the tests press (US layout), and of the buttons.
+declare -A e2e_keys=([Escape]=1 [Return]=28 [BackSpace]=14 [Home]=102 [End]=107 [shift]=42 [" "]=57 [,]=51 [.]=52 [-]=12)
+e2e_key_row() {
+  local i
+  for ((i = 0; i < ${#2}; i++)); do e2e_keys[${2:i:1}]=$(($1 + i)); done
+}
+e2e_key_row 2 1234567890
+e2e_key_row 16 qwertyuiop
+e2e_key_row 30 asdfghjkl
+e2e_key_row 44 zxcvbnm
+e2e_buttons=([1]=272 [2]=274 [3]=273)
+
+# One key (or shift with it, for a capital), pressed and released.
+e2e_key_press() {
+  local key=$1
+  if [[ $key == shift+* ]]; then
+    e2e_input_send key 42 1
+    e2e_key_press "${key#shift+}"
+    e2e_input_send key 42 0
+    return
+  fi
+  [[ $key =~ ^[A-Z]$ ]] && e2e_key_press "shift+${key,}" && return
+  e2e_input_send key "${e2e_keys[$key]:?no key code for $key}" 1
+  e2e_input_send key "${e2e_keys[$key]}" 0
+}
+
+# kv_input's words: mousemove X Y, mousemove_relative [--] DX DY, click,
+# mousedown and mouseup B, key NAME..., type [--delay MS] [--] TEXT, sleep S.
+e2e_compositor_input() {
+  local delay=0 i
+  while (($#)); do
+    case $1 in
+      mousemove | mousemove_relative)
+        [[ $2 != -- ]] || set -- "$1" "${@:3}"
+        if [[ $1 == mousemove ]]; then
+          # From the screen's top edge, where no window is: after KWin 5 has
+          # moved a window, Xwayland places a pointer on it wrongly until the
+          # pointer has left it.
+          e2e_input_send move "$2" 0
+          e2e_pointer=("$2" "$3")
+        else
+          e2e_pointer=($((e2e_pointer[0] + $2)) $((e2e_pointer[1] + $3)))
+        fi
+        e2e_input_send move "${e2e_pointer[@]}"
+        shift 3
+        ;;
+      click) e2e_input_send button "${e2e_buttons[$2]}" 1 && e2e_input_send button "${e2e_buttons[$2]}" 0 && shift 2 ;;
+      mousedown) e2e_input_send button "${e2e_buttons[$2]}" 1 && shift 2 ;;
+      mouseup) e2e_input_send button "${e2e_buttons[$2]}" 0 && shift 2 ;;
+      key)
+        shift
+        while (($#)) && [[ $1 != sleep ]]; do e2e_key_press "$1" && shift; done
+        ;;
+      type)
+        shift
+        [[ $1 != --delay ]] || { delay=$(kv_calc "$2 / 1000") && shift 2; }
+        [[ $1 != -- ]] || shift
+        for ((i = 0; i < ${#1}; i++)); do e2e_key_press "${1:i:1}" && sleep "$delay"; done
+        shift
+        ;;
+      sleep) sleep "$2" && shift 2 ;;
+      *) echo "no such input: $1" >&2 && return 1 ;;
+    esac
+  done
+}
+
+# The compositor's stacking of the windows it manages, bottom first, as the X
+# window manager publishes it: whether the window with title $1 is above the
+# one with title $2.
+e2e_stacked_above() {
+  local stacking top bottom
+  stacking=$(xprop -root -notype _NET_CLIENT_LIST_STACKING | tr -d ',' | cut -d' ' -f5- | tr ' ' '\n')
+  top=$(e2e_stacking_index "$stacking" "$1") && bottom=$(e2e_stacking_index "$stacking" "$2") && ((top > bottom))
+}
+e2e_stacking_index() {
+  local id
+  for id in $(xdotool search --name "^$(sed 's/[]\\[().*+?{}|^$]/\\&/g' <<<"$2")\$"); do
+    grep -nix "$(printf '0x%x' "$id")" <<<"$1" | cut -d: -f1 | grep . && return 0
+  done
+  return 1
+}
