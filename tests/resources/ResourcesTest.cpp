@@ -155,87 +155,51 @@ TEST(Resources, IconIsAYellowTrefoilOnABlackDiscAtBothSizes)
     }
 }
 
-// One block of a version record: its key, value and children.
-struct Block {
-    std::wstring key;
-    std::uint16_t valueLength = 0;
-    std::vector<std::uint8_t> value;
-    std::vector<Block> children;
-
-    // A text value up to its terminator.
-    std::wstring Text() const
-    {
-        const std::wstring text(reinterpret_cast<const wchar_t*>(value.data()), value.size() / 2);
-        return text.substr(0, text.find(L'\0'));
-    }
-};
-
-std::uint16_t Word(const std::vector<std::uint8_t>& bytes, std::size_t at)
+// The blocks of a version record in order, each as its key, indented a space
+// for each block it lies in, and its value (a text value with its terminator,
+// so that a length with anything added or cut shows). Every length is checked
+// against the block it lies in; a wrong one ends the reading.
+using Blocks = std::vector<std::pair<std::wstring, std::wstring>>;
+bool ReadBlocks(const std::wstring& words, std::size_t at, Blocks& blocks, const std::wstring& indent = L"")
 {
-    return static_cast<std::uint16_t>(bytes.at(at) | bytes.at(at + 1) << 8);
-}
-
-std::size_t Align4(std::size_t at)
-{
-    return (at + 3) & ~std::size_t { 3 };
-}
-
-// Every length is checked against the block it lies in.
-Block ReadBlock(const std::vector<std::uint8_t>& bytes, std::size_t at)
-{
-    Block block;
-    const std::size_t end = at + Word(bytes, at);
-    block.valueLength = Word(bytes, at + 2);
-    const bool text = Word(bytes, at + 4) == 1;
-    std::size_t p = at + 6;
-    for (std::uint16_t ch; (ch = Word(bytes, p)) != 0; p += 2)
-        block.key.push_back(static_cast<wchar_t>(ch));
-    p = Align4(p + 2);
-    const std::size_t valueBytes = text ? 2u * block.valueLength : block.valueLength;
-    if (end > bytes.size() || p + valueBytes > end) {
+    const std::size_t end = at + words.at(at) / 2;
+    const std::size_t keyEnd = words.find(L'\0', at + 3);
+    const std::size_t value = (keyEnd + 2) & ~std::size_t { 1 },
+                      length = words.at(at + 2) ? words.at(at + 1) : words.at(at + 1) / 2;
+    if (end > words.size() || keyEnd >= end || value + length > end) {
         ADD_FAILURE() << "a block runs past its end";
-        return block;
+        return false;
     }
-    block.value.assign(
-        bytes.begin() + static_cast<std::ptrdiff_t>(p), bytes.begin() + static_cast<std::ptrdiff_t>(p + valueBytes));
-    for (p = Align4(p + valueBytes); p < end; p = Align4(p + Word(bytes, p)))
-        block.children.push_back(ReadBlock(bytes, p));
-    return block;
+    blocks.emplace_back(indent + words.substr(at + 3, keyEnd - at - 3), words.substr(value, length));
+    for (std::size_t p = (value + length + 1) & ~std::size_t { 1 }; p < end;
+         p = (p + words.at(p) / 2 + 1) & ~std::size_t { 1 })
+        if (!ReadBlocks(words, p, blocks, indent + L' '))
+            return false;
+    return true;
 }
 
 TEST(Resources, VersionRecordHoldsExactlyTheDesignedValuesInOrder)
 {
     const auto raw = Raw(RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO));
-    ASSERT_FALSE(raw.empty());
-    const Block root = ReadBlock(raw, 0);
-    ASSERT_EQ(root.value.size(), sizeof(VS_FIXEDFILEINFO));
+    Blocks blocks;
+    ReadBlocks(std::wstring(reinterpret_cast<const wchar_t*>(raw.data()), raw.size() / 2), 0, blocks);
+    ASSERT_FALSE(blocks.empty());
+    ASSERT_EQ(blocks[0].second.size() * 2, sizeof(VS_FIXEDFILEINFO));
     VS_FIXEDFILEINFO fixed;
-    std::memcpy(&fixed, root.value.data(), sizeof fixed);
+    std::memcpy(&fixed, blocks[0].second.data(), sizeof fixed);
     // The signature, the file's and the product's version 1.0.0.0, and the type of file.
     EXPECT_EQ((std::vector<DWORD> { fixed.dwSignature, fixed.dwFileVersionMS, fixed.dwFileVersionLS,
                   fixed.dwProductVersionMS, fixed.dwProductVersionLS, fixed.dwFileType }),
         (std::vector<DWORD> { 0xFEEF04BD, 0x00010000, 0, 0x00010000, 0, VFT_APP }));
-
-    ASSERT_EQ(root.children.size(), 2u);
-    const Block& table = root.children[0].children.at(0);
-    EXPECT_EQ(root.children[0].key, L"StringFileInfo");
-    EXPECT_EQ(table.key, L"040904B0") << "US English, Unicode";
-    const std::pair<std::wstring, std::wstring> strings[] = {
-        { L"CompanyName", L" Durvo Productions" },
-        { L"ProductName", L"Project1" },
-        { L"FileVersion", L"1.00" },
-        { L"ProductVersion", L"1.00" },
-        { L"InternalName", L"Kestavine Idle 1.0" },
-        { L"OriginalFilename", L"Kestavine Idle 1.0.exe" },
-    };
-    ASSERT_EQ(table.children.size(), std::size(strings));
-    for (std::size_t i = 0; i < std::size(strings); ++i) {
-        EXPECT_EQ(table.children[i].key, strings[i].first);
-        EXPECT_EQ(table.children[i].Text(), strings[i].second);
-        EXPECT_EQ(table.children[i].valueLength, strings[i].second.size() + 1) << "nothing added or cut";
-    }
-    EXPECT_EQ(root.children[1].key, L"VarFileInfo");
-    EXPECT_EQ(root.children[1].children.at(0).value, (std::vector<std::uint8_t> { 0x09, 0x04, 0xB0, 0x04 }));
+    blocks[0].second.clear();
+    using namespace std::string_literals;
+    EXPECT_EQ(blocks,
+        (Blocks { { L"VS_VERSION_INFO", L"" }, { L" StringFileInfo", L"" },
+            { L"  040904B0", L"" }, // US English, Unicode
+            { L"   CompanyName", L" Durvo Productions\0"s }, { L"   ProductName", L"Project1\0"s },
+            { L"   FileVersion", L"1.00\0"s }, { L"   ProductVersion", L"1.00\0"s },
+            { L"   InternalName", L"Kestavine Idle 1.0\0"s }, { L"   OriginalFilename", L"Kestavine Idle 1.0.exe\0"s },
+            { L" VarFileInfo", L"" }, { L"  Translation", L"\x0409\x04B0" } }));
 }
 
 // The manifest asks for no elevation and no scaling. Windows XP's loader
