@@ -91,7 +91,7 @@ e2e_window_shot() {
 # Wayland desktop: the compositor stacks it above the chat room.
 e2e_seen_on_top() {
   [[ -z $E2E_WAYLAND ]] || {
-    e2e_stacked_above "$KESTAVINE_TITLE" "Chat host (stand-in)"
+    e2e_stacked_above "$KESTAVINE_TITLE" 'Chat host \(stand-in\)'
     return
   }
   local shot=$KV_TMP/on-top.png

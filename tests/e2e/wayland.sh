@@ -40,6 +40,7 @@ e2e_wayland_display() {
       # It names its X display only to the programs it starts (KWin 6 starts
       # Xwayland when the first X client comes), and KWin 6 ends when such a
       # program does: this one lasts as long as KWin.
+      # shellcheck disable=SC2016 # expanded by that program
       printf '#!/bin/sh\necho "$DISPLAY $XAUTHORITY" >%s.tmp && mv %s.tmp %s\nwhile kill -0 $PPID; do sleep 1; done\n' \
         "$KV_TMP/kwin.x" "$KV_TMP/kwin.x" "$KV_TMP/kwin.x" >"$KV_TMP/kwin/started"
       chmod +x "$KV_TMP/kwin/started"
@@ -121,29 +122,19 @@ e2e_input_send() {
 }
 
 # evdev's codes of the keys the tests press (US layout), and of the buttons.
-declare -A e2e_keys=([Escape]=1 [Return]=28 [BackSpace]=14 [Home]=102 [End]=107 [shift]=42 [" "]=57 [,]=51 [.]=52 [-]=12)
-e2e_key_row() {
-  local i
-  for ((i = 0; i < ${#2}; i++)); do e2e_keys[${2:i:1}]=$(($1 + i)); done
-}
-e2e_key_row 2 1234567890
-e2e_key_row 16 qwertyuiop
-e2e_key_row 30 asdfghjkl
-e2e_key_row 44 zxcvbnm
+declare -A e2e_keys=([Escape]=1 [Return]=28 [BackSpace]=14 [Home]=102 [End]=107 [" "]=57 [,]=51 [.]=52 [-]=12)
+for e2e_row in "2 1234567890" "16 qwertyuiop" "30 asdfghjkl" "44 zxcvbnm"; do
+  read -r e2e_code e2e_row <<<"$e2e_row"
+  for ((e2e_i = 0; e2e_i < ${#e2e_row}; e2e_i++)); do e2e_keys[${e2e_row:e2e_i:1}]=$((e2e_code + e2e_i)); done
+done
 e2e_buttons=([1]=272 [2]=274 [3]=273)
 
-# One key (or shift with it, for a capital), pressed and released.
+# One key, alone or with shift ("shift+Home"), pressed and released.
 e2e_key_press() {
-  local key=$1
-  if [[ $key == shift+* ]]; then
-    e2e_input_send key 42 1
-    e2e_key_press "${key#shift+}"
-    e2e_input_send key 42 0
-    return
-  fi
-  [[ $key =~ ^[A-Z]$ ]] && e2e_key_press "shift+${key,}" && return
-  e2e_input_send key "${e2e_keys[$key]:?no key code for $key}" 1
-  e2e_input_send key "${e2e_keys[$key]}" 0
+  local key=${1#shift+}
+  [[ $1 == "$key" ]] || e2e_input_send key 42 1
+  e2e_input_send key "${e2e_keys[$key]:?no key code for $key}" 1 && e2e_input_send key "${e2e_keys[$key]}" 0
+  [[ $1 == "$key" ]] || e2e_input_send key 42 0
 }
 
 # kv_input's words: mousemove X Y, mousemove_relative [--] DX DY, click,
@@ -166,9 +157,11 @@ e2e_compositor_input() {
         e2e_input_send move "${e2e_pointer[@]}"
         shift 3
         ;;
-      click) e2e_input_send button "${e2e_buttons[$2]}" 1 && e2e_input_send button "${e2e_buttons[$2]}" 0 && shift 2 ;;
-      mousedown) e2e_input_send button "${e2e_buttons[$2]}" 1 && shift 2 ;;
-      mouseup) e2e_input_send button "${e2e_buttons[$2]}" 0 && shift 2 ;;
+      click | mousedown | mouseup)
+        [[ $1 == mouseup ]] || e2e_input_send button "${e2e_buttons[$2]}" 1
+        [[ $1 == mousedown ]] || e2e_input_send button "${e2e_buttons[$2]}" 0
+        shift 2
+        ;;
       key)
         shift
         while (($#)) && [[ $1 != sleep ]]; do e2e_key_press "$1" && shift; done
@@ -187,17 +180,14 @@ e2e_compositor_input() {
 }
 
 # The compositor's stacking of the windows it manages, bottom first, as the X
-# window manager publishes it: whether the window with title $1 is above the
-# one with title $2.
+# window manager publishes it: whether the window whose title matches the
+# pattern $1 is above the one matching $2 (Wine 10 gives a title to more X
+# windows than the one managed).
 e2e_stacked_above() {
   local stacking top bottom
   stacking=$(xprop -root -notype _NET_CLIENT_LIST_STACKING | tr -d ',' | cut -d' ' -f5- | tr ' ' '\n')
   top=$(e2e_stacking_index "$stacking" "$1") && bottom=$(e2e_stacking_index "$stacking" "$2") && ((top > bottom))
 }
 e2e_stacking_index() {
-  local id
-  for id in $(xdotool search --name "^$(sed 's/[]\\[().*+?{}|^$]/\\&/g' <<<"$2")\$"); do
-    grep -nix "$(printf '0x%x' "$id")" <<<"$1" | cut -d: -f1 | grep . && return 0
-  done
-  return 1
+  grep -nixFf <(xdotool search --name "^$2\$" | xargs printf '0x%x\n') <<<"$1" | cut -d: -f1 | grep -m1 .
 }
