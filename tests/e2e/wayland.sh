@@ -39,13 +39,17 @@ e2e_wayland_display() {
       printf '[Windows]\nBorderSnapZone=0\nWindowSnapZone=0\nCenterSnapZone=0\n' >"$XDG_CONFIG_HOME/kwinrc"
       # It names its X display only to the programs it starts (KWin 6 starts
       # Xwayland when the first X client comes), and KWin 6 ends when such a
-      # program does: this one lasts as long as KWin.
-      # shellcheck disable=SC2016 # expanded by that program
-      printf '#!/bin/sh\necho "$DISPLAY $XAUTHORITY" >%s.tmp && mv %s.tmp %s\nwhile kill -0 $PPID; do sleep 1; done\n' \
-        "$KV_TMP/kwin.x" "$KV_TMP/kwin.x" "$KV_TMP/kwin.x" >"$KV_TMP/kwin/started"
+      # program does: this one lasts as long as KWin, whose child it is not.
+      cat >"$KV_TMP/kwin/started" <<EOF
+#!/bin/sh
+echo "\$DISPLAY \$XAUTHORITY" >$KV_TMP/kwin.x.tmp && mv $KV_TMP/kwin.x.tmp $KV_TMP/kwin.x
+until [ -s $KV_TMP/kwin.pid ]; do sleep 0.1; done
+while kill -0 "\$(cat $KV_TMP/kwin.pid)"; do sleep 1; done
+EOF
       chmod +x "$KV_TMP/kwin/started"
       KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 "$KV_TMP/kwin/kwin_wayland" --virtual --xwayland \
         --width 1024 --height 768 --socket "$WAYLAND_DISPLAY" "$KV_TMP/kwin/started" >"$log" 2>&1 &
+      echo "$!" >"$KV_TMP/kwin.pid"
       ;;
   esac
   e2e_compositor_pid=$!
