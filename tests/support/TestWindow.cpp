@@ -5,12 +5,6 @@
 #include <algorithm>
 
 namespace testsupport {
-namespace {
-
-constexpr wchar_t kClassName[] = L"KestavineTestWindow";
-
-} // namespace
-
 TestWindow::TestWindow(RECT bounds)
 {
     static const ATOM registered = [] {
@@ -19,24 +13,17 @@ TestWindow::TestWindow(RECT bounds)
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        wc.lpszClassName = kClassName;
+        wc.lpszClassName = L"KestavineTestWindow";
         return RegisterClassW(&wc);
     }();
-    (void)registered;
-    CreateWindowExW(0, kClassName, L"test", WS_POPUP, bounds.left, bounds.top, bounds.right - bounds.left,
+    CreateWindowExW(0, MAKEINTATOM(registered), L"test", WS_POPUP, bounds.left, bounds.top, bounds.right - bounds.left,
         bounds.bottom - bounds.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-}
-
-TestWindow::~TestWindow()
-{
-    if (hwnd_)
-        DestroyWindow(hwnd_);
 }
 
 int TestWindow::Count(UINT message) const
 {
     return static_cast<int>(
-        std::count_if(messages_.begin(), messages_.end(), [&](const Message& m) { return m.message == message; }));
+        std::count_if(messages_.begin(), messages_.end(), [&](const MSG& m) { return m.message == message; }));
 }
 
 LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -54,7 +41,7 @@ LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
     }
-    self->messages_.push_back({ message, wParam, lParam });
+    self->messages_.push_back({ hwnd, message, wParam, lParam, 0, {} });
     return message == WM_TIMER ? 0 : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

@@ -13,26 +13,20 @@ namespace testsupport {
 // it gets, from its creation on.
 class TestWindow {
 public:
-    struct Message {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-    };
-
     explicit TestWindow(RECT bounds = { 100, 100, 300, 250 });
-    ~TestWindow();
+    ~TestWindow() { DestroyWindow(hwnd_); }
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
 
     HWND hwnd() const { return hwnd_; }
     int Count(UINT message) const;
-    const std::vector<Message>& Messages() const { return messages_; }
+    const std::vector<MSG>& Messages() const { return messages_; }
 
 private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
 
     HWND hwnd_ = nullptr;
-    std::vector<Message> messages_;
+    std::vector<MSG> messages_;
 };
 
 // Seconds since it was made, on a monotonic clock.
