@@ -41,23 +41,15 @@ e2e_check "a changed version, a package gone, one come and a tool of no package 
 binutils-mingw-w64-i686: 2.44-3 in the release, 2.45-1 in the rebuild
 make: 4.4.1-2 in the rebuild, not in the release
 mingw-w64-common: 12.0.0-5 in the release, not in the rebuild"
-e2e_check "the same packages: nothing" test -z "$(kv_package_changes "$work/released/BUILDINFO" "$work/released/BUILDINFO")"
 
 # dpkg's answers where /usr is merged but a package still names its file
 # under /bin, and where one file belongs to two packages.
 mkdir "$work/bin"
 cat >"$work/bin/dpkg-query" <<'STUB'
 #!/bin/bash
-if [[ $1 == -S ]]; then
-  for file in "${@:2}"; do
-    case $file in
-      /bin/sed) echo "sed: /bin/sed" ;;
-      /usr/bin/cmake) echo "cmake, cmake-data:amd64: /usr/bin/cmake" ;;
-    esac
-  done
-elif [[ $1 == -W ]]; then
-  printf '%s 1.0\n' "${@:4}"
-fi
+[[ $1 == -W ]] && exec printf '%s 1.0\n' "${@:4}"
+[[ " $* " != *" /bin/sed "* ]] || echo "sed: /bin/sed"
+[[ " $* " != *" /usr/bin/cmake "* ]] || echo "cmake, cmake-data:amd64: /usr/bin/cmake"
 STUB
 chmod +x "$work/bin/dpkg-query"
 touch "$work/tool"
