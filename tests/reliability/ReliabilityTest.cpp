@@ -13,10 +13,8 @@ SIZE_T HeapBytesInUse()
     SIZE_T bytes = 0;
     PROCESS_HEAP_ENTRY entry {};
     HeapLock(heap);
-    while (HeapWalk(heap, &entry)) {
-        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
-            bytes += entry.cbData;
-    }
+    while (HeapWalk(heap, &entry))
+        bytes += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ? entry.cbData : 0;
     HeapUnlock(heap);
     return bytes;
 }
@@ -27,12 +25,8 @@ SIZE_T HeapBytesInUse()
 size_t GdiRoomLeft()
 {
     std::vector<HPEN> pens;
-    while (pens.size() < 200000) {
-        HPEN pen = CreatePen(PS_SOLID, 1, 0);
-        if (!pen)
-            break;
+    for (HPEN pen; pens.size() < 200000 && (pen = CreatePen(PS_SOLID, 1, 0));)
         pens.push_back(pen);
-    }
     for (HPEN pen : pens)
         DeleteObject(pen);
     return pens.size();
