@@ -14,16 +14,11 @@ constexpr POINT kHome = kPickUp.window;
 constexpr SIZE kSize { 300, 100 };
 constexpr DWORD kStart = 5000;
 
-MoverJudge Undecided()
-{
-    return MoverJudge(Mover::Undecided, kPickUp, kSize);
-}
-
 // Nobody holds the pointer: a mouse move away from where the window was
 // picked up reaches us, and the move is ours.
 TEST(MoverJudge, AMouseMoveThatReachesUsMakesTheMoveOurs)
 {
-    MoverJudge judge = Undecided();
+    MoverJudge judge(Mover::Undecided, kPickUp, kSize);
     judge.OnLook(kPickUp.pointer, kHome, kStart + 1000);
     EXPECT_EQ(judge.Current(), Mover::Undecided);
     judge.OnMouseMove({ 130, 156 }, kHome);
@@ -36,19 +31,19 @@ TEST(MoverJudge, APointerHeldElsewhereIsAnotherProgramsMove)
 {
     {
         SCOPED_TRACE("the pointer moved and no mouse move said so");
-        MoverJudge judge = Undecided();
+        MoverJudge judge(Mover::Undecided, kPickUp, kSize);
         judge.OnLook({ 101, 136 }, kHome, kStart + 100);
         EXPECT_EQ(judge.Current(), Mover::Others);
     }
     {
         SCOPED_TRACE("put down elsewhere at once: the window moved, not by us");
-        MoverJudge judge = Undecided();
+        MoverJudge judge(Mover::Undecided, kPickUp, kSize);
         judge.OnMouseMove({ 140, 186 }, { 40, 176 });
         EXPECT_EQ(judge.Current(), Mover::Others);
     }
     {
         SCOPED_TRACE("the pointer given back where the move began, even after it reached us (KWin 5)");
-        MoverJudge judge = Undecided();
+        MoverJudge judge(Mover::Undecided, kPickUp, kSize);
         judge.OnMouseMove({ 107, 141 }, kHome);
         judge.OnMouseMove(kPickUp.pointer, { 7, 131 });
         EXPECT_EQ(judge.Current(), Mover::Others);
