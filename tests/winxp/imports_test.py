@@ -1,12 +1,8 @@
 #!/usr/bin/python3
-"""The 32-bit program as Windows XP's loader sees it: its header names Windows
-XP (5.01) as the oldest Windows it runs on, and every function it imports is
-one that the system DLLs of the XP era export (the lists in exports/).
-
-The program's file is read with pefile, Debian's python3-pefile, from the PE
-structures themselves, so no tool's way of printing them matters.
-
-    imports_test.py PROGRAM
+"""imports_test.py PROGRAM: the 32-bit program as Windows XP's loader sees it.
+Its header names XP (5.01) as the oldest Windows it runs on, and each function
+it imports is exported by the XP-era system DLLs (the lists in exports/). Read
+with pefile from the PE structures, so no tool's way of printing them matters.
 """
 import pathlib
 import sys
