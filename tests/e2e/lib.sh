@@ -148,13 +148,6 @@ e2e_minimised() {
     xprop -id "$id" WM_STATE | grep -q 'window state: Iconic' # a compositor's, which keeps it mapped
 }
 
-# A button pressed at a client point of the window and held, then let go.
-e2e_press() {
-  # shellcheck disable=SC2046
-  kv_input mousemove $(kv_point "$1" "$2") mousedown "${3:-1}"
-}
-e2e_release() { kv_input mouseup "${1:-1}"; }
-
 # Replaces the reason box's text by typing, as a user would.
 e2e_type_reason() {
   kv_click "${AT_REASON[@]}"
