@@ -45,21 +45,6 @@ LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     return message == WM_TIMER ? 0 : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-Box WindowBox(HWND window)
-{
-    RECT r {};
-    GetWindowRect(window, &r);
-    return BoxOf(r);
-}
-
-double ProcessCpuSeconds()
-{
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto seconds = [](FILETIME t) { return (t.dwHighDateTime * 4294967296.0 + t.dwLowDateTime) / 1e7; };
-    return seconds(kernel) + seconds(user);
-}
-
 bool PumpUntil(const std::function<bool()>& done, double seconds)
 {
     const Stopwatch watch;

@@ -42,16 +42,18 @@ inline Box BoxOf(const RECT& r)
     return { r.left, r.top, r.right - r.left, r.bottom - r.top };
 }
 // Where a window is on the screen.
-Box WindowBox(HWND window);
+inline Box WindowBox(HWND window)
+{
+    RECT r {};
+    GetWindowRect(window, &r);
+    return BoxOf(r);
+}
 
 // Whether a window is always on top.
 inline bool Topmost(HWND window)
 {
     return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
-
-// Seconds of CPU (user and kernel) this process has used so far.
-double ProcessCpuSeconds();
 
 // Handles this thread's messages until the condition holds or the time is up.
 // A quit request ends it early (and stays queued): nothing more will come.

@@ -9,8 +9,6 @@
 
 namespace {
 
-using testsupport::TestWindow;
-
 constexpr UINT kProbe = WM_APP + 1;
 constexpr UINT_PTR kTimerId = 7;
 
@@ -25,10 +23,19 @@ DWORD WINAPI PostLater(void* window)
     return 0;
 }
 
+// Seconds of CPU (user and kernel) this process has used so far.
+double ProcessCpuSeconds()
+{
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto seconds = [](FILETIME t) { return (t.dwHighDateTime * 4294967296.0 + t.dwLowDateTime) / 1e7; };
+    return seconds(kernel) + seconds(user);
+}
+
 class WaitSecondsTest : public ::testing::Test {
 protected:
     void TearDown() override { testsupport::DrainQueue(); }
-    TestWindow window_;
+    testsupport::TestWindow window_;
 };
 
 TEST_F(WaitSecondsTest, NothingToWaitHandlesNothing)
@@ -49,11 +56,11 @@ TEST_F(WaitSecondsTest, HalfSecondHandlesWhatArrivesAndSleeps)
     SetTimer(window_.hwnd(), kTimerId, 100, nullptr);
     HANDLE poster = CreateThread(nullptr, 0, PostLater, window_.hwnd(), 0, nullptr);
 
-    const double cpuBefore = testsupport::ProcessCpuSeconds();
+    const double cpuBefore = ProcessCpuSeconds();
     const testsupport::Stopwatch watch;
     WaitSeconds(0.5);
     const double wall = watch.Seconds();
-    const double cpu = testsupport::ProcessCpuSeconds() - cpuBefore;
+    const double cpu = ProcessCpuSeconds() - cpuBefore;
     KillTimer(window_.hwnd(), kTimerId);
     WaitForSingleObject(poster, INFINITE);
     CloseHandle(poster);
@@ -72,7 +79,7 @@ TEST_F(WaitSecondsTest, HalfSecondHandlesWhatArrivesAndSleeps)
 
 TEST(StartWindowDrag, HiddenWindowReturnsAtOnceAndReleasesCapture)
 {
-    TestWindow window;
+    testsupport::TestWindow window;
     SetCapture(window.hwnd());
     ASSERT_EQ(GetCapture(), window.hwnd());
 
