@@ -22,12 +22,6 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(Open()); }
 
-    void TearDown() override
-    {
-        form_.reset();
-        testsupport::DrainQueue();
-    }
-
     bool Open(Form1::Options options = {}, Form1::ChatSender sender = &Record)
     {
         form_.reset();
