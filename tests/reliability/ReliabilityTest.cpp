@@ -44,10 +44,6 @@ protected:
         ++lines_;
         SendChat(line);
     }
-    static bool SentAtLeast(size_t count)
-    {
-        return testsupport::PumpUntil([count] { return lines_ >= count; }, 90);
-    }
     static inline size_t lines_ = 0;
     static inline size_t misplaced_ = 0;
     static inline std::wstring reasonLine_;
@@ -57,6 +53,7 @@ TEST_F(Reliability, ThousandTicksSendEveryLineInOrderAndKeepNothing)
 {
     constexpr size_t kTicks = 1000;
     constexpr size_t kWarmUp = 50;
+    const auto sentAtLeast = [](size_t count) { return testsupport::PumpUntil([=] { return lines_ >= count; }, 90); };
     ASSERT_TRUE(Open({ .timer1IntervalMs = 10, .reasonDelaySeconds = 0.002 }, &CheckAndSend));
     // Every tick moves 2000 characters through the window and the sender.
     const std::wstring reason(2000, L'z');
@@ -64,9 +61,9 @@ TEST_F(Reliability, ThousandTicksSendEveryLineInOrderAndKeepNothing)
     SetWindowTextW(form_->Text1(), reason.c_str());
     PostClick(kStart);
 
-    ASSERT_TRUE(SentAtLeast(1 + 2 * kWarmUp));
+    ASSERT_TRUE(sentAtLeast(1 + 2 * kWarmUp));
     const SIZE_T bytesBefore = HeapBytesInUse();
-    ASSERT_TRUE(SentAtLeast(1 + 2 * kTicks)) << lines_;
+    ASSERT_TRUE(sentAtLeast(1 + 2 * kTicks)) << lines_;
     Click(kStop);
     const SIZE_T bytesAfter = HeapBytesInUse();
 
