@@ -24,7 +24,10 @@ kv_pick_up $((400 - FORM_X)) $((226 - FORM_Y))
 kv_input click 1
 sleep 0.3
 read -r FORM_X FORM_Y <<<"$(e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2)"
-e2e_type_reason "$reason"
+# The box's text replaced by typing, as a user replaces it.
+kv_click "${AT_REASON[@]}"
+kv_input key End shift+Home BackSpace
+kv_input type --delay 20 -- "$reason"
 
 clicked=$(kv_now)
 kv_click "${AT_START[@]}"

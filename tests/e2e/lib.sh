@@ -17,8 +17,6 @@ e2e_init() {
   # The programs of a build this machine cannot run are not tested here.
   kv_skip_unless_runnable "$(kv_pe_bits "$1/$KESTAVINE_EXE")"
   kv_init "$1"
-  # shellcheck disable=SC2034 # the tests' scratch folder
-  E2E_TMP=$KV_TMP
   if [[ -n ${KESTAVINE_WM:-} ]]; then
     e2e_window_manager_display "$KESTAVINE_WM" || exit 1
   else
@@ -147,15 +145,6 @@ e2e_minimised() {
   [[ $info != *"Map State: IsViewable"* ]] || ! grep -qE 'Width: 300$' <<<"$info" || ! grep -qE 'Height: 100$' <<<"$info" ||
     xprop -id "$id" WM_STATE | grep -q 'window state: Iconic' # a compositor's, which keeps it mapped
 }
-
-# Replaces the reason box's text by typing, as a user would.
-e2e_type_reason() {
-  kv_click "${AT_REASON[@]}"
-  kv_input key End shift+Home BackSpace
-  [[ -z $1 ]] || kv_input type --delay 20 -- "$1"
-}
-
-e2e_screenshot() { import -window root "$1"; }
 
 # The colour of one screen pixel of a screenshot, as RRGGBB.
 e2e_pixel() { convert "$1" -format "%[hex:p{$2,$3}]" info: | cut -c1-6; }

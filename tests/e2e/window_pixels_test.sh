@@ -6,8 +6,8 @@ source "$(dirname "$0")/lib.sh"
 e2e_init "$1"
 
 e2e_start_kestavine
-shot=$E2E_TMP/window.png
-e2e_screenshot "$shot"
+shot=$KV_TMP/window.png
+import -window root "$shot"
 
 at() { e2e_pixel "$shot" $((FORM_X + $1)) $((FORM_Y + $2)); }
 is() { [[ $(at "$1" "$2") == "$3" ]]; }
