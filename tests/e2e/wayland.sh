@@ -101,19 +101,14 @@ e2e_start_input() {
   kv_input() { e2e_compositor_input "$@"; }
 }
 
-# The KWin input client, built once per build tree from the protocol's XML.
+# The KWin input client, built from the protocol's XML.
+# shellcheck disable=SC2046 # pkg-config's words
 e2e_kwin_input() {
-  local xml=/usr/share/plasma-wayland-protocols/fake-input.xml out=$KESTAVINE_BUILD_DIR/kwin-input
-  local program=$out/kwin_input
-  if [[ ! $program -nt $KV_ROOT/tests/e2e/kwin_input.c ]]; then
-    mkdir -p "$out"
-    wayland-scanner client-header "$xml" "$out/fake-input-client-protocol.h" || return 1
-    wayland-scanner private-code "$xml" "$out/fake-input-protocol.c" || return 1
-    # shellcheck disable=SC2046 # pkg-config's words
-    cc -O2 -Wall -Wextra -I"$out" -o "$program" "$KV_ROOT/tests/e2e/kwin_input.c" "$out/fake-input-protocol.c" \
-      $(pkg-config --cflags --libs wayland-client) >&2 || return 1
-  fi
-  echo "$program"
+  local xml=/usr/share/plasma-wayland-protocols/fake-input.xml
+  wayland-scanner client-header "$xml" "$KV_TMP/fake-input-client-protocol.h" &&
+    wayland-scanner private-code "$xml" "$KV_TMP/fake-input-protocol.c" &&
+    cc -O2 -Wall -Wextra -I"$KV_TMP" -o "$KV_TMP/kwin_input" "$KV_ROOT/tests/e2e/kwin_input.c" \
+      "$KV_TMP/fake-input-protocol.c" $(pkg-config --cflags --libs wayland-client) >&2 && echo "$KV_TMP/kwin_input"
 }
 
 e2e_input_said() {
