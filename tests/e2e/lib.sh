@@ -66,13 +66,15 @@ e2e_window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null 
 # Without its window there is nothing to test: the test ends there.
 e2e_start_kestavine() { kv_start_kestavine || exit 1; }
 
-# Whether the window manager manages the window with exactly this title: it
-# lists the windows it manages on the root window.
-e2e_managed() {
-  local id
-  id=$(xdotool search --name "^$1\$" | head -n 1)
-  [[ -n $id ]] && xprop -root _NET_CLIENT_LIST | grep -qiE "$(printf '0x0*%x' "$id")([^0-9a-f]|\$)"
+# The place, from 1, in a list of windows the window manager keeps on the root
+# window ($1: _NET_CLIENT_LIST, those it manages; _NET_CLIENT_LIST_STACKING,
+# the same bottom first) of the window whose title matches the pattern $2
+# (Wine 10 gives the title to more X windows than the one managed).
+e2e_listed_at() {
+  grep -nixFf <(xdotool search --name "^$2\$" | xargs printf '0x%x\n') \
+    <(xprop -root -notype "$1" | tr -d , | cut -d' ' -f5- | tr ' ' '\n') | cut -d: -f1 | grep -m1 .
 }
+e2e_managed() { e2e_listed_at _NET_CLIENT_LIST "$1" >/dev/null; }
 
 # The window's 300 x 100 pixels, at FORM_X, FORM_Y, as the screen shows them;
 # on a Wayland desktop, as the window drew them (Xwayland's root shows nothing).
@@ -88,11 +90,12 @@ e2e_window_shot() {
 # lies under it: its navy ground shows at points beside every control. On a
 # Wayland desktop: the compositor stacks it above the chat room.
 e2e_seen_on_top() {
-  [[ -z $E2E_WAYLAND ]] || {
-    e2e_stacked_above "$KESTAVINE_TITLE" 'Chat host \(stand-in\)'
+  local shot=$KV_TMP/on-top.png top
+  if [[ -n $E2E_WAYLAND ]]; then
+    top=$(e2e_listed_at _NET_CLIENT_LIST_STACKING "$KESTAVINE_TITLE") &&
+      (($(e2e_listed_at _NET_CLIENT_LIST_STACKING 'Chat host \(stand-in\)') < top))
     return
-  }
-  local shot=$KV_TMP/on-top.png
+  fi
   e2e_window_shot "$shot"
   [[ $(convert "$shot" -format '%[hex:p{10,40}] %[hex:p{290,40}] %[hex:p{150,25}] %[hex:p{50,60}] %[hex:p{250,60}]' info:) =~ ^(0D146F[0-9A-F]*( |$)){5}$ ]]
 }

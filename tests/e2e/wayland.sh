@@ -1,15 +1,12 @@
 # shellcheck shell=bash
-# Sourced by lib.sh: a Wayland desktop of the test's own, as GNOME's (mutter)
-# or KDE's (kwin) compositor runs it, headless, with Xwayland: the programs run
-# on its X display, the compositor manages their windows as the X window
-# manager, and pointer and keys reach it through its own input interface, as a
-# user's mouse and keyboard do; a move the compositor makes follows them.
-# Xwayland is rootless: its root window shows nothing of the screen, so what
-# is on top is read from the stacking the compositor publishes.
+# Sourced by lib.sh: a Wayland desktop of the test's own, GNOME's (mutter) or
+# KDE's (kwin) compositor, headless, with Xwayland, on whose X display the
+# programs run. Pointer and keys go through the compositor's own input
+# interface, as a user's do, so that a move the compositor makes follows them.
 
 # e2e_wayland_display mutter|kwin: starts the compositor and its session bus,
-# sets DISPLAY (and XAUTHORITY), and takes kv_input over. Everything ends with
-# the test. Ends the test as skipped when the compositor cannot run here.
+# sets DISPLAY (and XAUTHORITY), and takes kv_input over; all of it ends with
+# the test, which is skipped where the compositor cannot run.
 e2e_wayland_display() {
   local compositor=$1 log=$KV_TMP/$1.log
   command -v "${1/kwin/kwin_wayland}" >/dev/null || e2e_skip "$1 is not installed"
@@ -27,19 +24,16 @@ e2e_wayland_display() {
       mutter --wayland --headless --virtual-monitor 1024x768 --wayland-display "$WAYLAND_DISPLAY" >"$log" 2>&1 &
       ;;
     kwin)
-      # The packaged program carries a file capability, which a container
-      # refuses to start; a copy has none. The test's client may use the fake
-      # input protocol only without KWin's permission checks.
+      # A copy: the packaged program's file capability is refused in a
+      # container. Fake input needs KWin's permission checks off.
       mkdir "$KV_TMP/kwin"
       cp /usr/bin/kwin_wayland "$KV_TMP/kwin/"
-      # No pull of the screen's and other windows' edges, which would hold
-      # back a move by a few pixels (as in openbox-rc.xml).
+      # No pull of edges, which holds back a move (as in openbox-rc.xml).
       export XDG_CONFIG_HOME=$KV_TMP/config
       mkdir "$XDG_CONFIG_HOME"
       printf '[Windows]\nBorderSnapZone=0\nWindowSnapZone=0\nCenterSnapZone=0\n' >"$XDG_CONFIG_HOME/kwinrc"
-      # It names its X display only to the programs it starts (KWin 6 starts
-      # Xwayland when the first X client comes), and KWin 6 ends when such a
-      # program does: this one lasts as long as KWin, whose child it is not.
+      # KWin names its X display only to programs it starts, and KWin 6
+      # ends with such a program: this one lasts as long as KWin.
       cat >"$KV_TMP/kwin/started" <<EOF
 #!/bin/sh
 echo "\$DISPLAY \$XAUTHORITY" >$KV_TMP/kwin.x.tmp && mv $KV_TMP/kwin.x.tmp $KV_TMP/kwin.x
@@ -60,9 +54,8 @@ EOF
     e2e_skip "$1 cannot run here: $(grep -v '^dbus-daemon' "$log" | tail -n 1)"
   fi
   echo "$1 on Wayland display $WAYLAND_DISPLAY, Xwayland $DISPLAY"
-  # Nothing tells a program of a pointer that has left its window with no
-  # button held: where the program moves the window, it follows a pointer
-  # that never outruns it (see kv_pick_up).
+  # A program hears nothing of a pointer that has left its window with no
+  # button held: the window follows only a pointer that never outruns it.
   export KV_STEADY_HAND=8
   e2e_start_input "$compositor"
 }
@@ -72,8 +65,7 @@ e2e_skip() {
   exit "$KV_SKIPPED"
 }
 
-# Whether the compositor's Xwayland answers, with DISPLAY and XAUTHORITY set:
-# as KWin names them, or as Mutter starts its Xwayland.
+# Whether the compositor's Xwayland answers, with DISPLAY and XAUTHORITY set.
 e2e_xwayland_ready() {
   local xwayland
   e2e_ended "$e2e_compositor_pid" && return 1
@@ -88,8 +80,7 @@ e2e_xwayland_ready() {
   xdpyinfo >/dev/null 2>&1
 }
 
-# The compositor's input client, fed one command a line (see mutter_input.py),
-# and kv_input in xdotool's words turned into its commands.
+# The compositor's input client (see mutter_input.py), which kv_input feeds.
 e2e_start_input() {
   local client=(/usr/bin/python3 "$KV_ROOT/tests/e2e/mutter_input.py")
   [[ $1 == mutter ]] || client=("$(e2e_kwin_input)") || exit 1
@@ -145,9 +136,8 @@ e2e_compositor_input() {
       mousemove | mousemove_relative)
         [[ $2 != -- ]] || set -- "$1" "${@:3}"
         if [[ $1 == mousemove ]]; then
-          # From the screen's top edge, where no window is: after KWin 5 has
-          # moved a window, Xwayland places a pointer on it wrongly until the
-          # pointer has left it.
+          # From the screen's top edge: after KWin 5 has moved a window,
+          # Xwayland places a pointer wrongly on it until it has left it.
           e2e_input_send move "$2" 0
           e2e_pointer=("$2" "$3")
         else
@@ -176,17 +166,4 @@ e2e_compositor_input() {
       *) echo "no such input: $1" >&2 && return 1 ;;
     esac
   done
-}
-
-# The compositor's stacking of the windows it manages, bottom first, as the X
-# window manager publishes it: whether the window whose title matches the
-# pattern $1 is above the one matching $2 (Wine 10 gives a title to more X
-# windows than the one managed).
-e2e_stacked_above() {
-  local stacking top bottom
-  stacking=$(xprop -root -notype _NET_CLIENT_LIST_STACKING | tr -d ',' | cut -d' ' -f5- | tr ' ' '\n')
-  top=$(e2e_stacking_index "$stacking" "$1") && bottom=$(e2e_stacking_index "$stacking" "$2") && ((top > bottom))
-}
-e2e_stacking_index() {
-  grep -nixFf <(xdotool search --name "^$2\$" | xargs printf '0x%x\n') <<<"$1" | cut -d: -f1 | grep -m1 .
 }
