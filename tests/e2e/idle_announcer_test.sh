@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Idling end to end: the real program over the stand-in chat host's room, in
-# its own process, driven with the real mouse and keyboard; what arrives is
-# read from the host's log, whose time stamps come from the system's monotonic
-# clock, and the window must be seen above the room all the while. Only what
-# needs real processes and real time is here: the in-process tests show what
-# each click and tick sends. With KESTAVINE_BUSY, beside busy processes.
+# Idling end to end: the real program over the stand-in room, in its own
+# process, driven with the real mouse and keyboard; what arrives is read from
+# the host's log (monotonic time stamps), and the window must be seen above the
+# room all the while. What each click and tick sends, the in-process tests
+# show. With KESTAVINE_WM and KESTAVINE_BUSY, as window_chrome_test.sh.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init "$1"
@@ -34,10 +33,9 @@ kv_click "${AT_START[@]}"
 kv_wait_sent 1 5 || true
 arrived=$(kv_now)
 # The user clicks in the room's transcript, beside the window, and goes away.
-# A look at the screen every half second while idling: "<time done> seen",
-# "<time done> hidden", or "<time done> late" when the room's raise after a
-# focus change had just come over the window and the look taken again 0.3 s
-# later saw it (the program stacks it anew within 0.16 s of such a raise).
+# A look every half second while idling: "<time> seen", "<time> hidden", or
+# "<time> late" when a raise of the room had just come over the window and a
+# look 0.3 s later saw it (the program stacks it anew within 0.16 s).
 room_clicked=$(kv_now)
 kv_input mousemove 740 150 click 1
 looks=$KV_TMP/on-top.log

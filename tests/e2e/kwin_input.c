@@ -1,11 +1,9 @@
 /* Pointer and keys as KDE's compositor (KWin) takes a user's, through its
  * fake input protocol: the seat's own pointer moves, so that a move the
  * compositor makes follows it. The same commands and answers as
- * mutter_input.py, on standard input and output:
- *   move X Y          the pointer to screen point X, Y
- *   button CODE 0|1   an evdev button (272 left, 273 right) released or pressed
- *   key CODE 0|1      an evdev key released or pressed
- * Built from the protocol's XML with wayland-scanner (see lib.sh). */
+ * mutter_input.py: "move X Y" (screen point), "button CODE 0|1" and
+ * "key CODE 0|1" (evdev codes). Built from the protocol's XML with
+ * wayland-scanner (see wayland.sh). */
 #include <stdio.h>
 #include <string.h>
 

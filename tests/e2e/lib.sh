@@ -31,10 +31,9 @@ e2e_init() {
   fi
 }
 
-# A display of the test's own with a window manager on it (openbox or
-# metacity), as on a Linux desktop; both end with the test. The programs then
-# run in a Wine prefix whose windows the window manager manages (see
-# cmake/wine-run.sh).
+# A display of the test's own with a window manager on it (openbox, metacity,
+# or a Wayland compositor: see wayland.sh), ended with the test; the programs
+# run in a Wine prefix whose windows it manages (see cmake/wine-run.sh).
 e2e_window_manager_display() {
   local wm_command
   case $1 in
@@ -57,11 +56,10 @@ e2e_window_manager_display() {
   "${wm_command[@]}" >"$KV_TMP/$1.log" 2>&1 &
   kv_pids+=("$!")
   # A window manager says it runs by naming its check window on the root.
-  kv_wait_for 20 0.1 e2e_window_manager_running && return 0
+  kv_wait_for 20 0.1 eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" && return 0
   { echo "$1 did not start on $DISPLAY:" && cat "$KV_TMP/$1.log"; } >&2
   return 1
 }
-e2e_window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # Without its window there is nothing to test: the test ends there.
 e2e_start_kestavine() { kv_start_kestavine || exit 1; }
@@ -149,16 +147,7 @@ e2e_minimised() {
     xprop -id "$id" WM_STATE | grep -q 'window state: Iconic' # a compositor's, which keeps it mapped
 }
 
-# The colour of one screen pixel of a screenshot, as RRGGBB.
-e2e_pixel() { convert "$1" -format "%[hex:p{$2,$3}]" info: | cut -c1-6; }
-
-# How many pixels of a screenshot's area (x y w h) have exactly this colour.
-e2e_count_colour() {
-  convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | grep -ci "#$6" || true
-}
-
-# The width of what is drawn (not black) in a screenshot's area: the length of
-# a caption in white on black.
+# The width of what is drawn (not black) in a screenshot's area.
 e2e_ink_width() { convert "$1" -crop "$4x$5+$2+$3" +repage -trim -format '%w' info: 2>/dev/null; }
 
 # The status label's caption width on screen, with the window at FORM_X, FORM_Y.

@@ -1,12 +1,8 @@
 #!/usr/bin/env python3
-"""Pointer and keys as GNOME's compositor (Mutter) takes a user's, through its
-remote desktop interface on the session bus: the seat's own pointer moves, so
-that a move the compositor makes follows it. Reads commands on standard input,
-one a line, and answers each with "ok" once the compositor has taken it:
-  move X Y          the pointer to screen point X, Y
-  button CODE 0|1   an evdev button (272 left, 273 right) released or pressed
-  key CODE 0|1      an evdev key released or pressed
-Every call comes from this one connection: the session ends with it."""
+"""Pointer and keys as Mutter takes a user's, through its remote desktop
+interface: "move X Y", "button CODE 0|1" and "key CODE 0|1" (evdev codes) on
+standard input, each answered with "ok" once taken. Every call comes from this
+one connection, since the session ends with it."""
 import sys
 
 import dbus

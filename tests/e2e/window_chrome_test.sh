@@ -54,10 +54,8 @@ done
 
 # A flick: the first mouse move that reaches the program is already far from
 # the click. Metacity leaves the move to the program, which then never hears
-# of the pointer: the window stays, and the user clicks the strip again.
-# On a Wayland desktop nothing tells the program of a pointer that has left
-# its window with no button held: there the flick is a hand's, in the steps a
-# mouse reports 125 times a second.
+# of the pointer: the window stays. On a Wayland desktop the flick is a
+# hand's, in steps a mouse reports 125 times a second (see wayland.sh).
 flick=(mousemove_relative -- 300 300)
 [[ -z $E2E_WAYLAND ]] || read -ra flick <<<"$(printf 'mousemove_relative 30 30 sleep 0.008 %.0s' {1..10})"
 if [[ ${KESTAVINE_WM:-} != metacity ]]; then

@@ -9,10 +9,11 @@ e2e_start_kestavine
 shot=$KV_TMP/window.png
 import -window root "$shot"
 
-at() { e2e_pixel "$shot" $((FORM_X + $1)) $((FORM_Y + $2)); }
+at() { convert "$shot" -format "%[hex:p{$((FORM_X + $1)),$((FORM_Y + $2))}]" info: | cut -c1-6; }
 is() { [[ $(at "$1" "$2") == "$3" ]]; }
 isnt() { [[ $(at "$1" "$2") != "$3" ]]; }
-count() { e2e_count_colour "$shot" $((FORM_X + $1)) $((FORM_Y + $2)) "$3" "$4" "$5"; }
+# How many pixels of an area (x y w h) have exactly this colour.
+count() { convert "$shot" -crop "$3x$4+$((FORM_X + $1))+$((FORM_Y + $2))" +repage -depth 8 txt:- | grep -ci "#$5" || true; }
 some() { (($(count "$@") >= ${MIN:-1})); }
 grey() {
   local c
