@@ -106,21 +106,10 @@ e2e_seen_on_top_within() {
 }
 
 e2e_check() {
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok: $what"
-  else
-    echo "FAIL: $what"
-    e2e_failures=$((e2e_failures + 1))
-  fi
+  if "${@:2}"; then echo "ok: $1"; else echo "FAIL: $1" && e2e_failures=$((e2e_failures + 1)); fi
 }
-
 e2e_finish() {
-  if ((e2e_failures > 0)); then
-    echo "$e2e_failures check(s) failed"
-    exit 1
-  fi
+  ((e2e_failures == 0)) || { echo "$e2e_failures check(s) failed" && exit 1; }
   echo "all checks passed"
 }
 
@@ -130,10 +119,7 @@ e2e_wait_exit() { kv_wait_for "${2:-10}" 0.1 e2e_ended "$1"; }
 
 # "x y width height" of the window with exactly this title.
 e2e_window_geometry() {
-  xdotool search --name "^$1\$" getwindowgeometry | awk '
-    /Position/ { split($2, p, ",") }
-    /Geometry/ { split($2, g, "x") }
-    END { print p[1], p[2], g[1], g[2] }'
+  xdotool search --name "^$1\$" getwindowgeometry --shell | awk -F= '{ v[$1] = $2 } END { print v["X"], v["Y"], v["WIDTH"], v["HEIGHT"] }'
 }
 
 # Whether the window with exactly this title is minimised, as X shows it: no
