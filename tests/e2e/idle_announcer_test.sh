@@ -41,13 +41,7 @@ kv_input mousemove 740 150 click 1
 looks=$KV_TMP/on-top.log
 (
   while sleep 0.5; do
-    if e2e_seen_on_top; then
-      seen=seen
-    elif sleep 0.3 && e2e_seen_on_top; then
-      seen=late
-    else
-      seen=hidden
-    fi
+    { e2e_seen_on_top && seen=seen; } || { sleep 0.3 && e2e_seen_on_top && seen=late; } || seen=hidden
     echo "$(kv_now) $seen" >>"$looks"
   done
 ) &

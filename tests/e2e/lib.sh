@@ -1,8 +1,6 @@
 # shellcheck shell=bash
-# Sourced by the end-to-end tests: the shared library (scripts/lib.sh), a
-# display of the build tree's own, and what only the tests do: checks, real
-# mouse presses and typing, screenshots and their pixels, the sent lines' times
-# and texts.
+# Sourced by the end-to-end tests: the shared library (scripts/lib.sh), their
+# displays, checks, screenshots, and the sent lines' times and texts.
 #   e2e_init BIN_DIR   the folder holding the built programs
 # shellcheck source=scripts/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
@@ -23,8 +21,7 @@ e2e_init() {
     source "$KV_ROOT/cmake/build-display.sh"
     kv_build_display "$KESTAVINE_BUILD_DIR" || exit 1
   fi
-  # With KESTAVINE_BUSY set, as on a machine whose other programs keep every
-  # processor busy.
+  # With KESTAVINE_BUSY, as on a machine whose every processor is busy.
   if [[ -n ${KESTAVINE_BUSY:-} ]]; then
     kv_start_busy
     echo "beside ${#kv_busy[@]} busy processes (${kv_busy[*]})"
@@ -122,15 +119,14 @@ e2e_window_geometry() {
   xdotool search --name "^$1\$" getwindowgeometry --shell | awk -F= '{ v[$1] = $2 } END { print v["X"], v["Y"], v["WIDTH"], v["HEIGHT"] }'
 }
 
-# Whether the window with exactly this title is minimised, as X shows it: no
-# longer on the screen (a window manager's), or shrunk to Wine's own small
-# iconic bar (with none), or iconic in the compositor's eyes.
+# Whether the window with exactly this title is minimised, as X shows it: off
+# the screen or iconic (a window manager's), or Wine's own small iconic bar.
 e2e_minimised() {
   local id info
   id=$(xdotool search --name "^$1\$" | head -n 1)
   info=$(xwininfo -id "$id")
   [[ $info != *"Map State: IsViewable"* ]] || ! grep -qE 'Width: 300$' <<<"$info" || ! grep -qE 'Height: 100$' <<<"$info" ||
-    xprop -id "$id" WM_STATE | grep -q 'window state: Iconic' # a compositor's, which keeps it mapped
+    xprop -id "$id" WM_STATE | grep -q 'window state: Iconic' # a compositor keeps it mapped
 }
 
 # The width of what is drawn (not black) in a screenshot's area.

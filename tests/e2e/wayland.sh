@@ -16,7 +16,7 @@ e2e_wayland_display() {
   export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
   dbus-daemon --session --nofork --nopidfile --address="$DBUS_SESSION_BUS_ADDRESS" >/dev/null 2>&1 &
   kv_pids+=("$!")
-  kv_wait_for 10 0.1 test -S "$XDG_RUNTIME_DIR/bus" || e2e_skip "no session bus started"
+  kv_wait_for 10 0.1 test -S "$XDG_RUNTIME_DIR/bus" || { echo "no session bus started" >&2 && return 1; }
   export WAYLAND_DISPLAY=wayland-kestavine
   case $compositor in
     mutter)
@@ -48,20 +48,14 @@ EOF
   e2e_compositor_pid=$!
   kv_pids+=("$e2e_compositor_pid")
   if ! kv_wait_for 30 0.2 e2e_xwayland_ready; then
-    e2e_ended "$e2e_compositor_pid" || { echo "$1 started no Xwayland:" && cat "$log"; } >&2
-    e2e_ended "$e2e_compositor_pid" || return 1
-    e2e_skip "$1 cannot run here: $(grep -v '^dbus-daemon' "$log" | tail -n 1)"
+    e2e_ended "$e2e_compositor_pid" || { echo "$1 started no Xwayland:" && cat "$log" && return 1; } >&2
+    echo "Skipped: $1 cannot run here: $(grep -v '^dbus-daemon' "$log" | tail -n 1)" && exit "$KV_SKIPPED"
   fi
   echo "$1 on Wayland display $WAYLAND_DISPLAY, Xwayland $DISPLAY"
   # A program hears nothing of a pointer that has left its window with no
   # button held: the window follows only a pointer that never outruns it.
   export KV_STEADY_HAND=8
   e2e_start_input "$compositor"
-}
-
-e2e_skip() {
-  echo "Skipped: $*"
-  exit "$KV_SKIPPED"
 }
 
 # Whether the compositor's Xwayland answers, with DISPLAY and XAUTHORITY set.
@@ -127,9 +121,9 @@ e2e_key_press() {
 }
 
 # kv_input's words: mousemove X Y, mousemove_relative [--] DX DY, click,
-# mousedown and mouseup B, key NAME..., type [--delay MS] [--] TEXT, sleep S.
+# mousedown and mouseup B, key NAME..., type --delay MS -- TEXT, sleep S.
 e2e_compositor_input() {
-  local delay=0 i
+  local i
   while (($#)); do
     case $1 in
       mousemove | mousemove_relative)
@@ -150,16 +144,10 @@ e2e_compositor_input() {
         [[ $1 == mousedown ]] || e2e_input_send button "${e2e_buttons[$2]}" 0
         shift 2
         ;;
-      key)
-        shift
-        while (($#)) && [[ $1 != sleep ]]; do e2e_key_press "$1" && shift; done
-        ;;
-      type)
-        shift
-        [[ $1 != --delay ]] || { delay=$(kv_calc "$2 / 1000") && shift 2; }
-        [[ $1 != -- ]] || shift
-        for ((i = 0; i < ${#1}; i++)); do e2e_key_press "${1:i:1}" && sleep "$delay"; done
-        shift
+      key) shift && while (($#)) && [[ $1 != sleep ]]; do e2e_key_press "$1" && shift; done ;;
+      type) # --delay MS -- TEXT: each key waits for the compositor already
+        for ((i = 0; i < ${#5}; i++)); do e2e_key_press "${5:i:1}"; done
+        shift 5
         ;;
       sleep) sleep "$2" && shift 2 ;;
       *) echo "no such input: $1" >&2 && return 1 ;;

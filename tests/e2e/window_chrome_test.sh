@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
 # The window's own chrome, driven with the real mouse and keyboard and looked
-# at on the screen: "-" minimises on a press of any button; a click on the
-# title strip picks the window up, it follows the mouse until the next click
-# puts it down (a flick too), Return puts it down too and Esc puts it back; it
-# stays above the chat room when the room, or START and STOP, give the room
-# the focus; START and STOP work where it lands, and "X" ends the program.
-# With KESTAVINE_WM, all of it under that window manager, which must manage
+# at on the screen: "-" minimises on any button; the title strip picks it up,
+# the next click (a flick too) or Return puts it down, Esc puts it back; it
+# stays above the room when the room, START or STOP take the focus; "X" ends
+# the program. With KESTAVINE_WM, under that window manager, which must manage
 # the window; with KESTAVINE_BUSY, beside busy processes (see lib.sh).
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -26,7 +24,7 @@ e2e_wait_exit "$KESTAVINE_PID" 10
 # Where the window is on the screen, by X's geometry: "x y".
 where() { e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2; }
 # Checks, a moment after it was put down, that the window lies (DX, DY) from
-# FORM_X, FORM_Y, and takes the place it has as FORM_X, FORM_Y.
+# FORM_X, FORM_Y, which then take its place.
 landed() {
   local at
   sleep 0.3
@@ -86,9 +84,8 @@ enabled_shown() {
   kv_true "$enabled > 20 && $enabled < $not_enabled"
 }
 not_enabled_shown() { test "$(e2e_status_width)" = "$not_enabled"; }
-# The room takes the focus, and the window must be seen above it again within
-# a few seconds: after a click on the room, and after START and STOP, whose
-# lines press the room's send button.
+# The room takes the focus, after a click on it and after START and STOP
+# (their lines press its send button): the window must be seen above it again.
 for round in 1 2 3; do
   kv_input mousemove 740 150 click 1 # in the room's transcript, beside the window
   e2e_check "round $round: after a click on the room the window is seen above it" e2e_seen_on_top_within 6
