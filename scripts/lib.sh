@@ -188,14 +188,14 @@ kv_click() {
 # A click on the title strip, and at once the mouse moved by (DX, DY) as a
 # hand moves it, in steps 20 ms apart that grow (to 1, 3, 5 and 8 eighths of
 # the way); then time for the window to follow. With KV_STEADY_HAND, as a
-# mouse reports a steady hand 125 times a second: steps of at most that many
-# pixels, 8 ms apart.
+# steady hand that starts a moment after the click, reported by a mouse 125
+# times a second: steps of at most that many pixels, 8 ms apart.
 kv_pick_up() {
   local moves=() part x y done_x=0 done_y=0 parts=(1 3 5 8) every=0.02 steps
   if [[ -n ${KV_STEADY_HAND:-} ]]; then
     steps=$(((${1#-} > ${2#-} ? ${1#-} : ${2#-}) / KV_STEADY_HAND + 1))
     mapfile -t parts < <(seq "$steps")
-    every=0.008
+    every=0.008 moves=(sleep 0.2)
   fi
   for part in "${parts[@]}"; do
     x=$(($1 * part / parts[-1])) y=$(($2 * part / parts[-1]))

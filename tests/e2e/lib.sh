@@ -1,7 +1,6 @@
 # shellcheck shell=bash
-# Sourced by the end-to-end tests: the shared library (scripts/lib.sh), their
-# displays, checks, screenshots, and the sent lines' times and texts.
-#   e2e_init BIN_DIR   the folder holding the built programs
+# Sourced by the end-to-end tests (e2e_init BIN_DIR, the built programs'
+# folder): the shared library, displays, checks, screenshots, the sent lines.
 # shellcheck source=scripts/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
 
@@ -110,9 +109,10 @@ e2e_finish() {
   echo "all checks passed"
 }
 
-# Waits (up to $2 seconds) for a process to end.
+# Waits for a process to end: up to 10 s, or 20 s on a Wayland desktop, where
+# Mutter takes a frame for each step of the closing window's shrink (2 to 9 s).
 e2e_ended() { ! kill -0 "$1" 2>/dev/null; }
-e2e_wait_exit() { kv_wait_for "${2:-10}" 0.1 e2e_ended "$1"; }
+e2e_wait_exit() { kv_wait_for "$((E2E_WAYLAND ? 20 : 10))" 0.1 e2e_ended "$1"; }
 
 # "x y width height" of the window with exactly this title.
 e2e_window_geometry() {

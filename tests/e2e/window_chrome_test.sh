@@ -19,7 +19,7 @@ e2e_check "a right-button press on \"-\" minimises" kv_wait_for 5 0.1 e2e_minimi
 kv_input mouseup 3
 e2e_check "the minimised program keeps running" kill -0 "$KESTAVINE_PID"
 kill "$KESTAVINE_PID"
-e2e_wait_exit "$KESTAVINE_PID" 10
+e2e_wait_exit "$KESTAVINE_PID"
 
 # Where the window is on the screen, by X's geometry: "x y".
 where() { e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2; }
@@ -55,7 +55,7 @@ done
 # of the pointer: the window stays. On a Wayland desktop the flick is a
 # hand's, in steps a mouse reports 125 times a second (see wayland.sh).
 flick=(mousemove_relative -- 300 300)
-[[ -z $E2E_WAYLAND ]] || read -ra flick <<<"$(printf 'mousemove_relative 30 30 sleep 0.008 %.0s' {1..10})"
+[[ -z $E2E_WAYLAND ]] || read -ra flick <<<"sleep 0.2 $(printf 'mousemove_relative 30 30 sleep 0.008 %.0s' {1..10})"
 if [[ ${KESTAVINE_WM:-} != metacity ]]; then
   # shellcheck disable=SC2046
   kv_input mousemove $(kv_point "${AT_TITLE_STRIP[@]}") click 1 "${flick[@]}" sleep 0.3 click 1
@@ -99,6 +99,6 @@ done
 
 kv_click "${AT_START[@]}"
 kv_click "${AT_CLOSE[@]}"
-e2e_check "\"X\" ends the program, with idling on" e2e_wait_exit "$KESTAVINE_PID" 10
+e2e_check "\"X\" ends the program, with idling on" e2e_wait_exit "$KESTAVINE_PID"
 
 e2e_finish
