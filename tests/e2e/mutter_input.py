@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""Pointer and keys as Mutter takes a user's, through its remote desktop
-interface: "move X Y", "button CODE 0|1" and "key CODE 0|1" (evdev codes) on
-standard input, each answered with "ok" once taken. Every call comes from this
-one connection, since the session ends with it."""
+"""Pointer and keys as Mutter takes a user's, through its remote desktop interface:
+"move X Y", "button CODE 0|1" and "key CODE 0|1" (evdev codes) on standard input, each
+answered with "ok" once taken; all from one connection, which the session ends with."""
 import sys
 
 import dbus
