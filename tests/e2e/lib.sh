@@ -96,10 +96,7 @@ e2e_seen_on_top() {
 
 # Waits up to $1 seconds until the window is seen on top; the wait starts a
 # moment after the action it follows, so that a raise it set off has come.
-e2e_seen_on_top_within() {
-  sleep 0.3
-  kv_wait_for "$1" 0.2 e2e_seen_on_top
-}
+e2e_seen_on_top_within() { sleep 0.3 && kv_wait_for "$1" 0.2 e2e_seen_on_top; }
 
 e2e_check() {
   if "${@:2}"; then echo "ok: $1"; else echo "FAIL: $1" && e2e_failures=$((e2e_failures + 1)); fi

@@ -95,13 +95,9 @@ e2e_kwin_input() {
       "$KV_TMP/fake-input-protocol.c" $(pkg-config --cflags --libs wayland-client) >&2 && echo "$KV_TMP/kwin_input"
 }
 
-e2e_input_said() {
-  local answer
-  read -r -t 10 -u "${E2E_INPUT[0]}" answer && [[ $answer == ok ]]
-}
+e2e_input_said() { local answer && read -r -t 10 -u "${E2E_INPUT[0]}" answer && [[ $answer == ok ]]; }
 e2e_input_send() {
-  echo "$*" >&"${E2E_INPUT[1]}"
-  e2e_input_said || { echo "the input client failed at \"$*\":" && cat "$KV_TMP/input.log"; } >&2
+  { echo "$*" >&"${E2E_INPUT[1]}" && e2e_input_said; } || { echo "the input client failed at \"$*\":" && cat "$KV_TMP/input.log"; } >&2
 }
 
 # evdev's codes of the keys the tests press (US layout), and of the buttons.
