@@ -80,6 +80,7 @@ LRESULT CALLBACK MoveLoopWatch::OnGetMessage(int code, WPARAM wParam, LPARAM lPa
 
 MoverJudge::MoverJudge(Mover mover, const PickUp& pickUp, SIZE windowSize)
     : mover_(mover)
+    , handedOver_(mover == Mover::Undecided)
     , pickUp_(pickUp)
     , size_(windowSize)
     , reported_(pickUp.pointer)
@@ -97,7 +98,11 @@ void MoverJudge::OnMouseMove(POINT at, POINT window)
 {
     reported_ = at;
     held_ = false;
-    if (SamePoint(at, pickUp_.pointer))
+    movedUnheard_ = false;
+    // Where the system's own loop gave the move back, nobody else moves the
+    // window: a mouse move at the pick-up point is only the system's word for
+    // a pointer it has not yet seen leave, once the window has moved.
+    if (handedOver_ && SamePoint(at, pickUp_.pointer))
         mover_ = Mover::Others;
     else if (mover_ == Mover::Undecided)
         mover_ = MovedByOthers(window) ? Mover::Others : Mover::Us;
@@ -107,8 +112,18 @@ void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
 {
     if (mover_ == Mover::Others)
         return;
-    if (MovedByOthers(window) || (mover_ == Mover::Undecided && !SamePoint(pointer, reported_))) {
+    if (MovedByOthers(window)) {
         mover_ = Mover::Others;
+        return;
+    }
+    if (mover_ == Mover::Undecided) {
+        // Of a pointer it has not heard of for 100 ms Wine asks the display,
+        // whose answer can overtake the mouse move of the pointer's first step:
+        // a pointer moved without a mouse move counts from the next look on.
+        const bool moved = !SamePoint(pointer, reported_);
+        if (moved && movedUnheard_)
+            mover_ = Mover::Others;
+        movedUnheard_ = moved;
         return;
     }
     const RECT on { window.x, window.y, window.x + size_.cx, window.y + size_.cy };

@@ -63,13 +63,13 @@ enum class Mover { Undecided, Us, Others };
 //   mouse move said has moved without telling us: somebody holds it, or it is
 //   off the window.
 // So, while undecided, a mouse move away from the pick-up point makes the
-// move ours; a pointer that moved without telling us, or the window moved by
-// somebody else, make it another's. At any time a mouse move at the pick-up
-// point makes it another's: the pointer given back where the move began, or
-// put there by a window manager that takes the move over (KWin 5 does, on a
-// Wayland desktop). A pointer that leaves the window before a mouse move has
-// reached us looks the same whether somebody holds it or not; the move is
-// then left alone. (Putting the window under the pointer to find out stops
+// move ours; a pointer found moved without telling us at two looks in a
+// row, or the window moved by somebody else, make it another's. At any time
+// a mouse move at the pick-up point makes it another's: the pointer given
+// back where the move began, or put there by a window manager that takes
+// the move over (KWin 5 does, on a Wayland desktop). A pointer that leaves
+// the window before a mouse move has reached us looks the same whether
+// somebody holds it or not; the move is then left alone. (Putting the window under the pointer to find out stops
 // Openbox's own move on the screen under Wine 10.)
 class MoverJudge {
 public:
@@ -96,9 +96,11 @@ private:
     bool MovedByOthers(POINT window) const;
 
     Mover mover_;
+    bool handedOver_; // the system left the move to the window manager
     PickUp pickUp_;
     SIZE size_;
     POINT reported_; // where the last mouse move that reached us was
+    bool movedUnheard_ = false; // while undecided: the last look found the pointer moved without telling us
     bool held_ = false; // while ours: the pointer moved on the window without telling us
     DWORD heldSince_ = 0;
 };

@@ -15,11 +15,12 @@ constexpr SIZE kSize { 300, 100 };
 constexpr DWORD kStart = 5000;
 
 // Nobody holds the pointer: a mouse move away from where the window was
-// picked up reaches us, and the move is ours.
+// picked up reaches us, and the move is ours; a look may find the pointer
+// there first.
 TEST(MoverJudge, AMouseMoveThatReachesUsMakesTheMoveOurs)
 {
     MoverJudge judge(Mover::Undecided, kPickUp, kSize);
-    judge.OnLook(kPickUp.pointer, kHome, kStart + 1000);
+    judge.OnLook({ 130, 156 }, kHome, kStart + 1000);
     EXPECT_EQ(judge.Current(), Mover::Undecided);
     judge.OnMouseMove({ 130, 156 }, kHome);
     EXPECT_EQ(judge.Current(), Mover::Us);
@@ -30,9 +31,10 @@ TEST(MoverJudge, AMouseMoveThatReachesUsMakesTheMoveOurs)
 TEST(MoverJudge, APointerHeldElsewhereIsAnotherProgramsMove)
 {
     {
-        SCOPED_TRACE("the pointer moved and no mouse move said so");
+        SCOPED_TRACE("the pointer moved and no mouse move said so, at two looks");
         MoverJudge judge(Mover::Undecided, kPickUp, kSize);
         judge.OnLook({ 101, 136 }, kHome, kStart + 100);
+        judge.OnLook({ 103, 137 }, kHome, kStart + 115);
         EXPECT_EQ(judge.Current(), Mover::Others);
     }
     {
@@ -51,11 +53,13 @@ TEST(MoverJudge, APointerHeldElsewhereIsAnotherProgramsMove)
 }
 
 // Once the move is ours, a window manager that keeps the window from the
-// pointer (at the screen's top edge, say) does not end it; a pointer on the
-// window that moves without telling us for long does.
+// pointer (at the screen's top edge, say) does not end it, nor, where the
+// system's own loop gave it back, a mouse move at the pick-up point; a
+// pointer on the window that moves without telling us for long does.
 TEST(MoverJudge, AMoveOfOursEndsOnlyWhenThePointerOnTheWindowIsHeld)
 {
     MoverJudge judge(Mover::Us, kPickUp, kSize);
+    judge.OnMouseMove(kPickUp.pointer, { 300, 426 });
     judge.OnLook({ 100, 120 }, kHome, kStart + 10);
     judge.OnLook({ 100, 120 }, kHome, kStart + 10 + MoverJudge::kLostMs);
     EXPECT_EQ(judge.Current(), Mover::Us);
