@@ -8,7 +8,8 @@
 # Windows XP, the oldest Windows the 32-bit program is built for.
 # KESTAVINE_WM (the name of a window manager running on the display) runs it
 # in a prefix of its own whose windows the window manager manages, as in the
-# prefix a user makes.
+# prefix a user makes. KESTAVINE_WINE_DRIVER (wayland) runs it in a prefix of
+# its own whose windows that graphics driver of Wine's draws.
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
 # shellcheck source=cmake/wine-loader.sh
@@ -34,6 +35,8 @@ session=$(kv_wine_loader 64)
 winxp=0 prefix=wineprefix managed=N
 [[ ${KESTAVINE_WINXP:-0} == 0 ]] || winxp=1 prefix=wineprefix-winxp
 [[ -z ${KESTAVINE_WM:-} ]] || prefix=wineprefix-wm managed=
+driver=${KESTAVINE_WINE_DRIVER:-}
+[[ -z $driver ]] || prefix=wineprefix-$driver
 
 export WINEPREFIX=${WINEPREFIX:-$build_dir/$prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -56,6 +59,9 @@ if [[ ! -f $ready ]]; then
     # unmap every window itself, or each hidden window waits 2 s for one.
     if [[ -n $managed ]]; then
       (exec_detached "$session" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f) || true
+    fi
+    if [[ -n $driver ]]; then
+      (exec_detached "$session" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f) || true
     fi
     if ((winxp)); then
       (exec_detached "$session" reg add 'HKCU\Software\Wine' /v Version /d winxp /f) || true

@@ -48,6 +48,11 @@ void KeepOnTop(HWND window)
 void StartWindowDrag(HWND window)
 {
     ReleaseCapture();
+    // On Wine's Wayland driver no program places its own window, and the
+    // compositor moves it only while a button is held: a move of ours would
+    // only set the place the system keeps for the window apart from the screen.
+    if (GetModuleHandleW(L"winewayland.drv"))
+        return;
     // Handed over after a click, the window follows the mouse until the next
     // click puts it down. Where the system's loop does not hold with the button
     // up, the window follows the mouse in a loop of ours instead: at once where
