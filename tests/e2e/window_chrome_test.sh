@@ -40,8 +40,7 @@ kv_start_chathost --slow-focus 200
 e2e_start_kestavine
 not_enabled=$(e2e_status_width)
 home="$FORM_X $FORM_Y"
-# A hand rests a moment after the click on a Wayland desktop, where the
-# program may then find the pointer moved before its mouse move is in.
+# Ten on Wayland, where the first step's mouse move may come after a look.
 for ((i = 1; i <= (E2E_WAYLAND ? 10 : 3); i++)); do
   kv_pick_up 30 20
   following=$(where)
