@@ -64,13 +64,14 @@ enum class Mover { Undecided, Us, Others };
 //   off the window.
 // So, while undecided, a mouse move away from the pick-up point makes the
 // move ours; a pointer found moved without telling us at two looks in a
-// row, or the window moved by somebody else, make it another's. At any time
-// a mouse move at the pick-up point makes it another's: the pointer given
-// back where the move began, or put there by a window manager that takes
-// the move over (KWin 5 does, on a Wayland desktop). A pointer that leaves
-// the window before a mouse move has reached us looks the same whether
-// somebody holds it or not; the move is then left alone. (Putting the window under the pointer to find out stops
-// Openbox's own move on the screen under Wine 10.)
+// row, or the window moved by somebody else, make it another's. Where the
+// move was handed to the window manager, a mouse move at the pick-up point
+// makes it another's at any time: the pointer given back where the move
+// began, or put there by a window manager that takes the move over (KWin 5
+// does, on a Wayland desktop). A pointer that leaves the window before a
+// mouse move has reached us looks the same whether somebody holds it or
+// not; the move is then left alone. (Putting the window under the pointer
+// to find out stops Openbox's own move on the screen under Wine 10.)
 class MoverJudge {
 public:
     // While the move is ours: how long the pointer may be on the window
