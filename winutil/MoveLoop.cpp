@@ -158,6 +158,7 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
     // The window keeps the place under the pointer where it was picked up.
     const POINT grip { pickUp.pointer.x - pickUp.window.x, pickUp.pointer.y - pickUp.window.y };
     const auto placeUnder = [&](POINT at) { PlaceAt(window, { at.x - grip.x, at.y - grip.y }); };
+    POINT placedFor = pickUp.pointer;
 
     SetCapture(window);
     const UINT_PTR timer = SetTimer(nullptr, 0, kFollowEveryMs, nullptr);
@@ -177,8 +178,13 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
                 judge.OnLook(pointer, windowAt(), GetTickCount());
             else
                 judge.OnMouseMove(msg.pt, windowAt());
-            if (judge.Current() == Mover::Us)
+            // Only a pointer at a new point moves the window: a window manager
+            // that took the move late (KWin 5 on a busy machine) moves it while
+            // the pointer stands still for us, and is not to be undone.
+            if (judge.Current() == Mover::Us && !SamePoint(pointer, placedFor)) {
                 placeUnder(pointer);
+                placedFor = pointer;
+            }
         } else if (msg.message == WM_LBUTTONUP) {
             placeUnder(msg.pt); // the release reached us, so the pointer was ours
             break;

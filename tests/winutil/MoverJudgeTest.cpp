@@ -1,4 +1,5 @@
 #include "MoveLoop.h"
+#include "TestWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,24 @@ TEST(MoverJudge, AMoveOfOursEndsOnlyWhenThePointerOnTheWindowIsHeld)
     EXPECT_EQ(judge.Current(), Mover::Us) << "a mouse move that reaches us starts the count anew";
     judge.OnLook({ 160, 150 }, kHome, kStart + 1000 + 2 * MoverJudge::kLostMs);
     EXPECT_EQ(judge.Current(), Mover::Others);
+}
+
+// A window manager that took a move of ours late (KWin 5, busy) moves the window: it stays moved.
+void CALLBACK MoveLate(HWND window, UINT, UINT_PTR timer, DWORD)
+{
+    static int fired = 0;
+    if (++fired == 1)
+        SetWindowPos(window, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        KillTimer(window, timer), PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+}
+TEST(FollowMouseUntilClick, AWindowMovedWhileThePointerStandsStillStaysMoved)
+{
+    testsupport::TestWindow window; // at (100, 100), 200 x 150
+    SetCursorPos(150, 120);
+    SetTimer(window.hwnd(), 1, 100, &MoveLate);
+    winutil::FollowMouseUntilClick(window.hwnd(), { { 100, 100 }, { 140, 110 } }, Mover::Us);
+    EXPECT_EQ(testsupport::WindowBox(window.hwnd()), (testsupport::Box { 300, 200, 200, 150 }));
 }
 
 } // namespace
