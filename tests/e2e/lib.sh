@@ -126,15 +126,9 @@ e2e_minimised() {
     xprop -id "$id" WM_STATE | grep -q 'window state: Iconic' # a compositor keeps it mapped
 }
 
-# The width of what is drawn (not black) in a screenshot's area.
-e2e_ink_width() { convert "$1" -crop "$4x$5+$2+$3" +repage -trim -format '%w' info: 2>/dev/null; }
-
-# The status label's caption width on screen, with the window at FORM_X, FORM_Y.
-e2e_status_width() {
-  local shot=$KV_TMP/status.png
-  e2e_window_shot "$shot"
-  e2e_ink_width "$shot" 118 32 65 17
-}
+# The status label's caption width on screen (what is not black in its box),
+# with the window at FORM_X, FORM_Y.
+e2e_status_width() { e2e_window_shot png:- | convert - -crop 65x17+118+32 +repage -trim -format '%w' info: 2>/dev/null; }
 
 # Field of sent line N (1-based): its time or its text.
 e2e_sent_time() { kv_sent | sed -n "$1p" | cut -f1; }

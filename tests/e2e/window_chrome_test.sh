@@ -21,8 +21,7 @@ e2e_check "the minimised program keeps running" kill -0 "$KESTAVINE_PID"
 kill "$KESTAVINE_PID"
 e2e_wait_exit "$KESTAVINE_PID"
 
-# Where the window is on the screen, by X's geometry: "x y".
-where() { e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2; }
+where() { e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2; } # "x y"
 # Checks, a moment after it was put down, that the window lies (DX, DY) from
 # FORM_X, FORM_Y, which then take its place.
 landed() {
