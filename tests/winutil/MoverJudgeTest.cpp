@@ -77,11 +77,11 @@ TEST(MoverJudge, AMoveOfOursEndsOnlyWhenThePointerOnTheWindowIsHeld)
 // A window manager that took a move of ours late (KWin 5, busy) moves the window: it stays moved.
 void CALLBACK MoveLate(HWND window, UINT, UINT_PTR timer, DWORD)
 {
-    static int fired = 0;
-    if (++fired == 1)
-        SetWindowPos(window, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    KillTimer(window, timer);
+    if (timer == 1)
+        SetWindowPos(window, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER), SetTimer(window, 2, 100, &MoveLate);
     else
-        KillTimer(window, timer), PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
 }
 TEST(FollowMouseUntilClick, AWindowMovedWhileThePointerStandsStillStaysMoved)
 {
