@@ -24,7 +24,7 @@ for _ in 1 2; do
   kv_pick_up $((400 - FORM_X)) $((226 - FORM_Y))
   kv_input click 1
   sleep 0.3
-  read -r FORM_X FORM_Y <<<"$(e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2)"
+  read -r FORM_X FORM_Y <<<"$(e2e_form_at)"
   [[ "$FORM_X $FORM_Y" != "400 226" ]] || break
 done
 # The box's text replaced by typing, as a user replaces it.

@@ -115,6 +115,7 @@ e2e_wait_exit() { kv_wait_for "$((E2E_WAYLAND ? 20 : 10))" 0.1 e2e_ended "$1"; }
 e2e_window_geometry() {
   xdotool search --name "^$1\$" getwindowgeometry --shell | awk -F= '{ v[$1] = $2 } END { print v["X"], v["Y"], v["WIDTH"], v["HEIGHT"] }'
 }
+e2e_form_at() { e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2; } # Kestavine Idle's "x y"
 
 # Whether the window with exactly this title is minimised, as X shows it: off
 # the screen or iconic (a window manager's), or Wine's own small iconic bar.

@@ -21,13 +21,12 @@ e2e_check "the minimised program keeps running" kill -0 "$KESTAVINE_PID"
 kill "$KESTAVINE_PID"
 e2e_wait_exit "$KESTAVINE_PID"
 
-where() { e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2; } # "x y"
 # Checks, a moment after it was put down, that the window lies (DX, DY) from
 # FORM_X, FORM_Y, which then take its place.
 landed() {
   local at
   sleep 0.3
-  at=$(where)
+  at=$(e2e_form_at)
   e2e_check "$1 ($at)" test "$at" = "$((FORM_X + $2)) $((FORM_Y + $3))"
   read -r FORM_X FORM_Y <<<"$at"
 }
@@ -42,10 +41,10 @@ home="$FORM_X $FORM_Y"
 # Ten on Wayland, where the first step's mouse move may come after a look.
 for ((i = 1; i <= (E2E_WAYLAND ? 10 : 3); i++)); do
   kv_pick_up 30 20
-  following=$(where)
+  following=$(e2e_form_at)
   kv_input key Escape
   sleep 0.3
-  back=$(where)
+  back=$(e2e_form_at)
   e2e_check "pick-up $i: the window followed the mouse ($following), and Esc put it back ($back)" \
     test "$following|$back" = "$((FORM_X + 30)) $((FORM_Y + 20))|$home"
 done
