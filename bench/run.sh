@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The benchmark suite: builds what it needs, runs every benchmark under Wine
-# and prints one Markdown table of figures with the machine they came from;
-# the table is also written to build/bench/results.md. Figures are printed,
-# never judged: no run fails on a number.
+# and prints one Markdown table of figures headed by the commit, the Wine and
+# the machine they came from, so that a copy of it (bench/README.md keeps
+# some) says what it measured; the table is also written to
+# build/bench/results.md. Figures are printed, never judged: no run fails on
+# a number.
 #
 #   bench/run.sh
 #
@@ -64,7 +66,8 @@ cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
 {
   echo "Kestavine Idle benchmarks, $started"
   echo
-  echo "- Machine: ${cpu:-unknown CPU}, $(nproc) cores; $(uname -sr)"
+  echo "- Commit: $(git describe --always --dirty 2>/dev/null || echo unknown)"
+  echo "- Machine: ${cpu:-unknown CPU}, $(nproc) cores; $(. /etc/os-release 2>/dev/null && echo "$PRETTY_NAME, ")$(uname -sr)"
   echo "- Wine: $("$(kv_wine_loader 64)" --version 2>/dev/null), 64-bit programs in a prefix of the benchmarks' own (build/bench/wineprefix), on $display_note"
   echo "- Load average (1, 5, 15 min) before: $load_before; after: $load_after. CPU figures are noisy when the machine is busy."
   echo "- CPU from /proc/<pid>/stat and /proc/<pid>/task/*/schedstat of the Wine processes; times from the X server's own map, unmap and configure notifications, and its stacking of windows."
