@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# README.md against the tree it maps, so that the map cannot drift from it:
+# at most 200 lines; every `path` in its Layout exists (the Layout puts
+# nothing else in backticks), and every top-level folder git tracks is named
+# there; every relative link of README.md, docs/ and bench/ leads to a file,
+# and to one of its headings where it names one.
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/../e2e/lib.sh"
+cd "$KV_ROOT"
+lines=$(wc -l <README.md)
+e2e_check "README.md has at most 200 lines ($lines)" test "$lines" -le 200
+
+layout=$(awk '/^## / { on = $0 == "## Layout" } on' README.md)
+folders=$(git ls-files | sed -n 's|/.*||p' | sort -u) # fails, and so ends the test, without git
+missing=() unnamed=() broken=()
+while read -r path; do [[ -e $path ]] || missing+=("$path"); done < <(grep -o "\`[^\`]*\`" <<<"$layout" | tr -d '`')
+for folder in $folders; do [[ $layout == *"\`$folder/"* ]] || unnamed+=("$folder/"); done
+e2e_check "every path the Layout names exists (missing: ${missing[*]:-none})" test ${#missing[@]} = 0
+e2e_check "the Layout names every top-level folder (left out: ${unnamed[*]:-none})" test ${#unnamed[@]} = 0
+
+# The anchors of a Markdown file's headings, as GitHub makes them.
+anchors() { sed -n 's/^#\{1,6\} //p' "$1" | tr '[:upper:]' '[:lower:]' | sed 's/[^a-z0-9 _-]//g; s/ /-/g'; }
+for file in README.md docs/*.md bench/README.md; do
+  while IFS='#' read -r path anchor; do
+    target=${path:+$(dirname "$file")/$path}
+    if [[ -z $anchor ]]; then [[ -e $target ]]; else anchors "${target:-$file}" | grep -qxF -- "$anchor"; fi ||
+      broken+=("$file: $path${anchor:+#$anchor}")
+  done < <(grep -o '](\([^)]*\))' "$file" | sed 's/^](//; s/)$//' | grep -v '^[a-z]*:')
+done
+e2e_check "every relative link leads to a file, or to a heading of it (broken: ${broken[*]:-none})" test ${#broken[@]} = 0
+e2e_finish
