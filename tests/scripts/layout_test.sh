@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# README.md against the tree it maps, so that the map cannot drift from it:
-# at most 200 lines; every `path` in its Layout exists (the Layout puts
-# nothing else in backticks), and every top-level folder git tracks is named
-# there; every relative link of README.md, docs/ and bench/ leads to a file,
-# and to one of its headings where it names one.
+# README.md against the tree it maps, so that the map cannot drift from it: at
+# most 200 lines; every `path` in its Layout (which puts nothing else in
+# backticks) exists, and every top-level folder git tracks is named there;
+# every relative link of README.md, docs/ and bench/ finds its file, and the
+# heading it names, whose anchor is made as GitHub makes it.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/../e2e/lib.sh"
 cd "$KV_ROOT"
-lines=$(wc -l <README.md)
-e2e_check "README.md has at most 200 lines ($lines)" test "$lines" -le 200
+e2e_check "README.md has at most 200 lines ($(wc -l <README.md))" test "$(wc -l <README.md)" -le 200
 
 layout=$(awk '/^## / { on = $0 == "## Layout" } on' README.md)
 folders=$(git ls-files | sed -n 's|/.*||p' | sort -u) # fails, and so ends the test, without git
@@ -18,7 +17,6 @@ for folder in $folders; do [[ $layout == *"\`$folder/"* ]] || unnamed+=("$folder
 e2e_check "every path the Layout names exists (missing: ${missing[*]:-none})" test ${#missing[@]} = 0
 e2e_check "the Layout names every top-level folder (left out: ${unnamed[*]:-none})" test ${#unnamed[@]} = 0
 
-# The anchors of a Markdown file's headings, as GitHub makes them.
 anchors() { sed -n 's/^#\{1,6\} //p' "$1" | tr '[:upper:]' '[:lower:]' | sed 's/[^a-z0-9 _-]//g; s/ /-/g'; }
 for file in README.md docs/*.md bench/README.md; do
   while IFS='#' read -r path anchor; do
@@ -27,5 +25,5 @@ for file in README.md docs/*.md bench/README.md; do
       broken+=("$file: $path${anchor:+#$anchor}")
   done < <(grep -o '](\([^)]*\))' "$file" | sed 's/^](//; s/)$//' | grep -v '^[a-z]*:')
 done
-e2e_check "every relative link leads to a file, or to a heading of it (broken: ${broken[*]:-none})" test ${#broken[@]} = 0
+e2e_check "every relative link finds its file, and its heading (broken: ${broken[*]:-none})" test ${#broken[@]} = 0
 e2e_finish
