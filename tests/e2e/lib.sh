@@ -21,10 +21,7 @@ e2e_init() {
     kv_build_display "$KESTAVINE_BUILD_DIR" || exit 1
   fi
   # With KESTAVINE_BUSY, as on a machine whose every processor is busy.
-  if [[ -n ${KESTAVINE_BUSY:-} ]]; then
-    kv_start_busy
-    echo "beside ${#kv_busy[@]} busy processes (${kv_busy[*]})"
-  fi
+  [[ -z ${KESTAVINE_BUSY:-} ]] || { kv_start_busy && echo "beside ${#kv_busy[@]} busy processes (${kv_busy[*]})"; }
 }
 
 # A display of the test's own with a window manager on it (openbox, metacity,

@@ -84,14 +84,12 @@ compare "$work/forged" "$work/same"
 e2e_check "a zip that is not the one its SHA256SUMS names fails, even where the sums match" test "$status" = 1
 e2e_check "... and the file in it that differs is named" said "README.txt: differs"
 
-unzip -q "$work/released/Kestavine-Idle-1.0-win32.zip" -d "$work/later"
-touch -d @1796799999 "$work/later"/*
+unzip -q "$work/released/Kestavine-Idle-1.0-win32.zip" -d "$work/later" && touch -d @1796799999 "$work/later"/*
 (cd "$work/later" && TZ=UTC zip -X -q ../later.zip "$exe" README.txt LICENSE.txt)
 e2e_check "the same files at another time: the zips' records are named, not a file" \
   test "$(kv_zip_differences "$work/released/Kestavine-Idle-1.0-win32.zip" "$work/later.zip")" = \
   "the files in them are the same: the zips' own records of them (times, attributes, order) differ"
-unzip -q "$work/released/Kestavine-Idle-1.0-win32.zip" -d "$work/less"
-rm "$work/less/$exe"
+unzip -q "$work/released/Kestavine-Idle-1.0-win32.zip" -d "$work/less" && rm "$work/less/$exe"
 (cd "$work/less" && zip -X -q ../less.zip README.txt LICENSE.txt)
 e2e_check "a file the rebuild lacks is named as such" \
   test "$(kv_zip_differences "$work/released/Kestavine-Idle-1.0-win32.zip" "$work/less.zip")" = "$exe: only in the release"

@@ -12,8 +12,7 @@ root=$work/project
 mkdir -p "$root/scripts" "$root/cmake" "$work/bin"
 cp "$KV_ROOT/scripts/test.sh" "$KV_ROOT/scripts/lib.sh" "$root/scripts/"
 cp "$KV_ROOT/cmake/wine-loader.sh" "$root/cmake/"
-printf '#!/bin/sh\nexit 0\n' >"$root/scripts/install-deps.sh" # all is installed
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/cmake"
+printf '#!/bin/sh\nexit 0\n' | tee "$work/bin/cmake" >"$root/scripts/install-deps.sh" # all is installed, and builds
 # CTest: with FAKE_REPORT set, a report of 3 tests, one of them failed.
 cat >"$work/bin/ctest" <<'SH'
 #!/bin/bash
