@@ -49,7 +49,6 @@ protected:
         form_->DoEvents();
     }
 
-    // Handles this thread's messages for a while.
     static void Pump(double seconds)
     {
         testsupport::PumpUntil([] { return false; }, seconds);

@@ -114,8 +114,7 @@ TEST(Resources, PicturesAreTheDesignedSizesAndColours)
             }
         }
         EXPECT_NE(strip->at(width / 2, 1), kBlack) << "the glossy highlight";
-        EXPECT_EQ(top, 5) << "the lettering in rows 5 to 15";
-        EXPECT_EQ(bottom, 15);
+        EXPECT_EQ(std::pair(top, bottom), std::pair(5, 15)) << "the lettering in rows 5 to 15";
         EXPECT_LE(std::abs(left - (width - 1 - right)), 1) << "the lettering centred";
     }
 }

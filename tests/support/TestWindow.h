@@ -41,7 +41,6 @@ inline Box BoxOf(const RECT& r)
 {
     return { r.left, r.top, r.right - r.left, r.bottom - r.top };
 }
-// Where a window is on the screen.
 inline Box WindowBox(HWND window)
 {
     RECT r {};
@@ -49,7 +48,6 @@ inline Box WindowBox(HWND window)
     return BoxOf(r);
 }
 
-// Whether a window is always on top.
 inline bool Topmost(HWND window)
 {
     return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
