@@ -4,7 +4,7 @@
 # the while (ended by their pids at the end). Prints each run's result, then
 # the pass count and the whole output of the first run that failed. Exits 0
 # only when every run passed. Builds the preset first (default mingw-x64;
-# KESTAVINE_PRESET names another); the build's tests are CTest's.
+# KESTAVINE_PRESET names another), having installed what is missing.
 #
 #   scripts/repeat.sh TEST N [--busy]      e.g. scripts/repeat.sh e2e_window_chrome_kwin_busy 20
 set -euo pipefail
@@ -15,6 +15,7 @@ cd "$(dirname "$0")/.."
 # shellcheck source=scripts/lib.sh
 source scripts/lib.sh
 preset=${KESTAVINE_PRESET:-mingw-x64}
+scripts/install-deps.sh
 cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" >/dev/null
 ctest --preset "$preset" -N -R "^$test\$" | grep -q 'Total Tests: 1$' || { echo "no test named $test in $preset" >&2 && exit 2; }
 
