@@ -114,6 +114,18 @@ e2e_window_geometry() {
 }
 e2e_form_at() { e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2; } # Kestavine Idle's "x y"
 
+# The hand leaves the window for a point off it and off the room, (100, 700),
+# and comes back to the title strip of the window at FORM_X, FORM_Y: in one
+# jump, or in steps of about 4 and 12 pixels by turns, 10 ms apart.
+e2e_hand_back() {
+  local dx=$((FORM_X + AT_TITLE_STRIP[0] - 100)) dy=$((FORM_Y + AT_TITLE_STRIP[1] - 700)) i n moves=()
+  [[ $1 == jump ]] || n=$(((${dx#-} > ${dy#-} ? ${dx#-} : ${dy#-}) / 8 + 1))
+  for ((i = 1; i < ${n:-0}; i++)); do
+    moves+=(mousemove $((100 + dx * (2 * i - i % 2) / (2 * n))) $((700 + dy * (2 * i - i % 2) / (2 * n))) sleep 0.01)
+  done
+  kv_input mousemove 100 700 sleep 0.2 "${moves[@]}" mousemove $((100 + dx)) $((700 + dy)) sleep 0.2
+}
+
 # Whether the window with exactly this title is minimised, as X shows it: off
 # the screen or iconic (a window manager's), or Wine's own small iconic bar.
 e2e_minimised() {

@@ -125,9 +125,6 @@ e2e_compositor_input() {
       mousemove | mousemove_relative)
         [[ $2 != -- ]] || set -- "$1" "${@:3}"
         if [[ $1 == mousemove ]]; then
-          # From the screen's top edge: after KWin 5 has moved a window,
-          # Xwayland places a pointer wrongly on it until it has left it.
-          e2e_input_send move "$2" 0
           e2e_pointer=("$2" "$3")
         else
           e2e_pointer=($((e2e_pointer[0] + $2)) $((e2e_pointer[1] + $3)))
