@@ -9,6 +9,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/wayland.sh"
 
 e2e_failures=0
 E2E_WAYLAND= # set on a Wayland desktop (see wayland.sh)
+# shellcheck disable=SC2034 # for the tests
+E2E_KWIN5= # set under KWin 5 (see wayland.sh)
 
 e2e_init() {
   # The programs of a build this machine cannot run are not tested here.
