@@ -185,6 +185,14 @@ kv_click() {
   kv_input mousemove $(kv_point "$1" "$2") click "${3:-1}"
 }
 
+# The way done after each of N uneven steps, in 2N-ths: steps of a half and
+# of one and a half of the mean by turns, the last one ending it (2N).
+kv_uneven_parts() {
+  local i
+  for ((i = 1; i < $1; i++)); do echo $((2 * i - i % 2)); done
+  echo $((2 * $1))
+}
+
 # A click on the title strip, and at once the mouse moved by (DX, DY) as a
 # hand moves it, in steps 20 ms apart that grow (to 1, 3, 5 and 8 eighths of
 # the way); then time for the window to follow. With KV_STEADY_HAND, as a
@@ -194,12 +202,10 @@ kv_click() {
 # tells Xwayland nothing of a step that keeps the pointer where it was on a
 # window that moved with it (docs/linux-desktops.md).
 kv_pick_up() {
-  local moves=() part x y done_x=0 done_y=0 parts=(1 3 5 8) every=0.02 i steps
+  local moves=() part x y done_x=0 done_y=0 parts=(1 3 5 8) every=0.02 steps
   if [[ -n ${KV_STEADY_HAND:-} ]]; then
     steps=$((3 * (${1#-} > ${2#-} ? ${1#-} : ${2#-}) / (2 * KV_STEADY_HAND) + 1))
-    parts=()
-    for ((i = 1; i < steps; i++)); do parts+=($((2 * i - i % 2))); done
-    parts+=($((2 * steps)))
+    mapfile -t parts < <(kv_uneven_parts "$steps")
     every=0.008 moves=(sleep 0.2)
   fi
   for part in "${parts[@]}"; do

@@ -120,12 +120,12 @@ e2e_form_at() { e2e_window_geometry "$KESTAVINE_TITLE" | cut -d' ' -f1-2; } # Ke
 # and comes back to the title strip of the window at FORM_X, FORM_Y: in one
 # jump, or in steps of about 4 and 12 pixels by turns, 10 ms apart.
 e2e_hand_back() {
-  local dx=$((FORM_X + AT_TITLE_STRIP[0] - 100)) dy=$((FORM_Y + AT_TITLE_STRIP[1] - 700)) i n moves=()
+  local dx=$((FORM_X + AT_TITLE_STRIP[0] - 100)) dy=$((FORM_Y + AT_TITLE_STRIP[1] - 700)) n=1 part moves=()
   [[ $1 == jump ]] || n=$(((${dx#-} > ${dy#-} ? ${dx#-} : ${dy#-}) / 8 + 1))
-  for ((i = 1; i < ${n:-0}; i++)); do
-    moves+=(mousemove $((100 + dx * (2 * i - i % 2) / (2 * n))) $((700 + dy * (2 * i - i % 2) / (2 * n))) sleep 0.01)
+  for part in $(kv_uneven_parts "$n"); do
+    moves+=(mousemove $((100 + dx * part / (2 * n))) $((700 + dy * part / (2 * n))) sleep 0.01)
   done
-  kv_input mousemove 100 700 sleep 0.2 "${moves[@]}" mousemove $((100 + dx)) $((700 + dy)) sleep 0.2
+  kv_input mousemove 100 700 sleep 0.2 "${moves[@]}" sleep 0.19
 }
 
 # Whether the window with exactly this title is minimised, as X shows it: off
