@@ -120,7 +120,7 @@ void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
         // Of a pointer it has not heard of for 100 ms Wine asks the display,
         // whose answer can overtake the mouse move of the pointer's first step:
         // a pointer moved without a mouse move counts from the next look on.
-        const bool moved = !SamePoint(pointer, reported_);
+        const bool moved = !SamePoint(pointer, reported_) && !SamePoint(pointer, pickUp_.before);
         if (moved && movedUnheard_)
             mover_ = Mover::Others;
         movedUnheard_ = moved;

@@ -42,10 +42,12 @@ private:
 };
 
 // Where a drag began, in screen pixels, before anything moved: the window's
-// top-left corner and the pointer.
+// top-left corner, the pointer, and where the system had the pointer last
+// before it came there (the pointer itself where the system cannot say).
 struct PickUp {
     POINT window;
     POINT pointer;
+    POINT before;
 };
 
 // Who moves the window while the move a drag command began is under way.
@@ -72,6 +74,12 @@ enum class Mover { Undecided, Us, Others };
 // mouse move has reached us looks the same whether somebody holds it or
 // not; the move is then left alone. (Putting the window under the pointer
 // to find out stops Openbox's own move on the screen under Wine 10.)
+// Each Wine program tells the system of the pointer as its own X events
+// reach it. One slow to read them (the chat room's, beside busy processes)
+// may tell it, after the click reached us, of the pointer where it was
+// before it jumped onto our window, and the system then says it is there
+// until it next moves: that point, where the pointer was before the pick-up,
+// is no sign of anybody holding it.
 class MoverJudge {
 public:
     // While the move is ours: how long the pointer may be on the window

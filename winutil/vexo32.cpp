@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -38,6 +39,26 @@ DWORD ToSleepMs(double seconds)
     return static_cast<DWORD>(std::min(std::ceil(seconds * 1000.0), kMaxSleepMs));
 }
 
+// Where the system had the pointer last before it came to `at`, from the
+// pointer's recent path; `at` itself where the path does not show it.
+POINT PointerBefore(POINT at)
+{
+    MOUSEMOVEPOINT from {};
+    from.x = at.x & 0xFFFF; // as the path gives it
+    from.y = at.y & 0xFFFF;
+    MOUSEMOVEPOINT path[8];
+    const int count
+        = GetMouseMovePointsEx(sizeof from, &from, path, static_cast<int>(std::size(path)), GMMP_USE_DISPLAY_POINTS);
+    for (int i = 0; i < count && path[i].time != 0; ++i) { // Wine pads a short path with empty points
+        // Screens left of or above the main one give coordinates from 32768 up.
+        const POINT point { path[i].x > 32767 ? path[i].x - 65536 : path[i].x,
+            path[i].y > 32767 ? path[i].y - 65536 : path[i].y };
+        if (point.x != at.x || point.y != at.y)
+            return point;
+    }
+    return at;
+}
+
 } // namespace
 
 void KeepOnTop(HWND window)
@@ -62,7 +83,8 @@ void StartWindowDrag(HWND window)
     RECT place {};
     GetWindowRect(window, &place);
     const DWORD clickAt = GetMessagePos(); // the click's point, wherever the pointer has gone since
-    const winutil::PickUp pickUp { { place.left, place.top }, { GET_X_LPARAM(clickAt), GET_Y_LPARAM(clickAt) } };
+    const POINT clicked { GET_X_LPARAM(clickAt), GET_Y_LPARAM(clickAt) };
+    const winutil::PickUp pickUp { { place.left, place.top }, clicked, PointerBefore(clicked) };
     winutil::DragHandling handling;
     {
         winutil::MoveLoopWatch watch;

@@ -10,14 +10,14 @@ using winutil::MoverJudge;
 using winutil::PickUp;
 
 // Picked up at the title strip of a 300 x 100 window at (0, 126).
-constexpr PickUp kPickUp { { 0, 126 }, { 100, 136 } };
+constexpr PickUp kPickUp { { 0, 126 }, { 100, 136 }, { 100, 136 } };
 constexpr POINT kHome = kPickUp.window;
 constexpr SIZE kSize { 300, 100 };
 constexpr DWORD kStart = 5000;
 
 // Nobody holds the pointer: a mouse move away from where the window was
 // picked up reaches us, and the move is ours; a look may find the pointer
-// there first.
+// there first, or where it was before the pick-up, as the system says late.
 TEST(MoverJudge, AMouseMoveThatReachesUsMakesTheMoveOurs)
 {
     MoverJudge judge(Mover::Undecided, kPickUp, kSize);
@@ -25,6 +25,13 @@ TEST(MoverJudge, AMouseMoveThatReachesUsMakesTheMoveOurs)
     EXPECT_EQ(judge.Current(), Mover::Undecided);
     judge.OnMouseMove({ 130, 156 }, kHome);
     EXPECT_EQ(judge.Current(), Mover::Us);
+
+    // The system still says the pointer is where it was before the pick-up.
+    MoverJudge late(Mover::Undecided, { kHome, kPickUp.pointer, { 511, 383 } }, kSize);
+    late.OnLook({ 511, 383 }, kHome, kStart + 15);
+    late.OnLook({ 511, 383 }, kHome, kStart + 30);
+    late.OnMouseMove({ 102, 136 }, kHome);
+    EXPECT_EQ(late.Current(), Mover::Us);
 }
 
 // The window manager holds the pointer while it moves the window, and tells
@@ -88,7 +95,7 @@ TEST(FollowMouseUntilClick, AWindowMovedWhileThePointerStandsStillStaysMoved)
     testsupport::TestWindow window; // at (100, 100), 200 x 150
     SetCursorPos(150, 120);
     SetTimer(window.hwnd(), 1, 100, &MoveLate);
-    winutil::FollowMouseUntilClick(window.hwnd(), { { 100, 100 }, { 140, 110 } }, Mover::Us);
+    winutil::FollowMouseUntilClick(window.hwnd(), { { 100, 100 }, { 140, 110 }, { 140, 110 } }, Mover::Us);
     EXPECT_EQ(testsupport::WindowBox(window.hwnd()), (testsupport::Box { 300, 200, 200, 150 }));
 }
 
