@@ -75,11 +75,12 @@ enum class Mover { Undecided, Us, Others };
 // not; the move is then left alone. (Putting the window under the pointer
 // to find out stops Openbox's own move on the screen under Wine 10.)
 // Each Wine program tells the system of the pointer as its own X events
-// reach it. One slow to read them (the chat room's, beside busy processes)
-// may tell it, after the click reached us, of the pointer where it was
-// before it jumped onto our window, and the system then says it is there
-// until it next moves: that point, where the pointer was before the pick-up,
-// is no sign of anybody holding it.
+// reach it. When the pointer jumps from the chat room onto our window,
+// Xwayland (under KWin 6.3) tells the room's window at the same moment that
+// the pointer entered it where it was before; if the room's program handles
+// that after our click, the system says the pointer is there until it next
+// moves. That point, where the pointer was before the pick-up, is no sign of
+// anybody holding it.
 class MoverJudge {
 public:
     // While the move is ours: how long the pointer may be on the window
