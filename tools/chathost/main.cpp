@@ -1,7 +1,7 @@
 // The stand-in chat host: a program with the window tree of the chat client
 // Kestavine Idle writes into, for tests, benchmarks and screenshots.
 //
-//   chathost [--log PATH] [--hang-after N] [--slow-focus MS]
+//   chathost [--log PATH] [--hang-after N] [--slow-focus MS] [--busy MS]
 //
 //   --log PATH      the event log (see ChatLog.h); "ready" comes first
 //   --hang-after N  answer the first N messages other programs send to the
@@ -13,6 +13,9 @@
 //                   takes MS ms more to handle, as on a busy machine: under
 //                   Wine, the raise of the host's window that the focus asks
 //                   of the display reaches the display only after that
+//   --busy MS       the thread handles nothing for MS ms (1 to 100) of every
+//                   timer tick, as a client kept busy by a lively room: what
+//                   the display tells it of the pointer reaches Wine late
 #include "ChatHostWindows.h"
 #include "ChatLog.h"
 
@@ -26,17 +29,20 @@
 
 namespace {
 
-constexpr wchar_t kUsage[] = L"chathost [--log PATH] [--hang-after N] [--slow-focus MS]";
+constexpr wchar_t kUsage[] = L"chathost [--log PATH] [--hang-after N] [--slow-focus MS] [--busy MS]";
 constexpr wchar_t kUsageTitle[] = L"chathost";
 constexpr int kBadArguments = 2;
 constexpr int kEndedWhileHung = 3;
 constexpr DWORD kLongestHangMs = 120000;
 constexpr int kDecimal = 10;
+constexpr long kBusiestMs = 100;
+constexpr UINT kBusyTickMs = 10;
 
 struct Options {
     std::wstring logPath;
     std::optional<long> hangAfter;
     std::optional<long> slowFocusMs;
+    std::optional<long> busyMs;
 };
 
 std::optional<long> ParseCount(const std::wstring& text)
@@ -63,6 +69,10 @@ std::optional<Options> ParseOptions(const std::vector<std::wstring>& args)
         } else if (arg == L"--slow-focus" && hasValue) {
             options.slowFocusMs = ParseCount(args[++i]);
             if (!options.slowFocusMs)
+                return std::nullopt;
+        } else if (arg == L"--busy" && hasValue) {
+            options.busyMs = ParseCount(args[++i]);
+            if (!options.busyMs || *options.busyMs < 1 || *options.busyMs > kBusiestMs)
                 return std::nullopt;
         } else {
             return std::nullopt;
@@ -125,9 +135,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     chathost::ChatHost host({}, std::move(events));
     log.Write({ chathost::LogKind::Ready, 0, {} });
 
+    const UINT_PTR busyTimer = options->busyMs ? SetTimer(nullptr, 0, kBusyTickMs, nullptr) : 0;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (!TranslateMDISysAccel(host.MdiArea(), &msg)) {
+        if (busyTimer && msg.message == WM_TIMER && !msg.hwnd && msg.wParam == busyTimer)
+            Sleep(static_cast<DWORD>(*options->busyMs));
+        else if (!TranslateMDISysAccel(host.MdiArea(), &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
