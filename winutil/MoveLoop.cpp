@@ -84,6 +84,7 @@ MoverJudge::MoverJudge(Mover mover, const PickUp& pickUp, SIZE windowSize)
     , pickUp_(pickUp)
     , size_(windowSize)
     , reported_(pickUp.pointer)
+    , placed_(pickUp.window)
 {
 }
 
@@ -108,6 +109,12 @@ void MoverJudge::OnMouseMove(POINT at, POINT window)
         mover_ = MovedByOthers(window) ? Mover::Others : Mover::Us;
 }
 
+void MoverJudge::OnPlaced(POINT window)
+{
+    placed_ = window;
+    movedUnbidden_ = 0;
+}
+
 void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
 {
     if (mover_ == Mover::Others)
@@ -115,6 +122,13 @@ void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
     if (MovedByOthers(window)) {
         mover_ = Mover::Others;
         return;
+    }
+    if (mover_ == Mover::Us && !SamePoint(window, placed_)) {
+        placed_ = window;
+        if (++movedUnbidden_ == 2) {
+            mover_ = Mover::Others;
+            return;
+        }
     }
     if (mover_ == Mover::Undecided) {
         // Of a pointer it has not heard of for 100 ms Wine asks the display,
@@ -184,6 +198,7 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
             if (judge.Current() == Mover::Us && !SamePoint(pointer, placedFor)) {
                 placeUnder(pointer);
                 placedFor = pointer;
+                judge.OnPlaced(windowAt());
             }
         } else if (msg.message == WM_LBUTTONUP) {
             placeUnder(msg.pt); // the release reached us, so the pointer was ours

@@ -81,6 +81,12 @@ enum class Mover { Undecided, Us, Others };
 // that after our click, the system says the pointer is there until it next
 // moves. That point, where the pointer was before the pick-up, is no sign of
 // anybody holding it.
+// A window manager may also take the move over after it became ours (KWin 5
+// on a busy machine, when the first mouse move reached us before it began):
+// it then moves the window while the pointer stands still for us, and the
+// click that ends its move never reaches us. A window manager that only
+// keeps the window where it may be answers each placement of ours once; the
+// window found moved twice since our last placement is another's move.
 class MoverJudge {
 public:
     // While the move is ours: how long the pointer may be on the window
@@ -101,6 +107,8 @@ public:
     void OnMouseMove(POINT at, POINT window);
     // A look at the pointer and at where the window is, at time `now`.
     void OnLook(POINT pointer, POINT window, DWORD now);
+    // The window placed by this program: where it is now.
+    void OnPlaced(POINT window);
 
 private:
     bool MovedByOthers(POINT window) const;
@@ -113,6 +121,8 @@ private:
     bool movedUnheard_ = false; // while undecided: the last look found the pointer moved without telling us
     bool held_ = false; // while ours: the pointer moved on the window without telling us
     DWORD heldSince_ = 0;
+    POINT placed_; // while ours: where the window was when placed or looked at last
+    int movedUnbidden_ = 0; // while ours: looks since the last placement that found the window moved
 };
 
 // The move loop for a window picked up by a click: the window follows the

@@ -81,16 +81,22 @@ TEST(MoverJudge, AMoveOfOursEndsOnlyWhenThePointerOnTheWindowIsHeld)
     EXPECT_EQ(judge.Current(), Mover::Others);
 }
 
-// A window manager that took a move of ours late (KWin 5, busy) moves the window: it stays moved.
+// A window manager that took a move of ours late (KWin 5, busy) moves the
+// window while the pointer stands still for us, and the click that ends its
+// move never reaches us: the window stays moved, and the loop ends rather
+// than take the user's next key or click (here Esc) for its own.
 void CALLBACK MoveLate(HWND window, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(window, timer);
-    if (timer == 1)
-        SetWindowPos(window, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER), SetTimer(window, 2, 100, &MoveLate);
-    else
-        PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+    if (timer == 3) {
+        PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        return;
+    }
+    const int step = static_cast<int>(timer); // to (200, 150), then (300, 200)
+    SetWindowPos(window, nullptr, 100 + 100 * step, 100 + 50 * step, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetTimer(window, timer + 1, timer == 1 ? 50 : 300, &MoveLate);
 }
-TEST(FollowMouseUntilClick, AWindowMovedWhileThePointerStandsStillStaysMoved)
+TEST(FollowMouseUntilClick, AWindowMovedWhileThePointerStandsStillIsLeftToWhoMovesIt)
 {
     testsupport::TestWindow window; // at (100, 100), 200 x 150
     SetCursorPos(150, 120);
