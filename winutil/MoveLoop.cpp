@@ -169,6 +169,14 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
         GetWindowRect(window, &rect);
         return POINT { rect.left, rect.top };
     };
+    // The system's own loop, where it gave the move back, took the mouse moves
+    // that came meanwhile and placed the window for them (Wine 10 on a busy
+    // machine): the pointer is where the last of them told, not moved unheard.
+    if (mover == Mover::Us) {
+        POINT pointer;
+        GetCursorPos(&pointer);
+        judge.OnMouseMove(pointer, windowAt());
+    }
     // The window keeps the place under the pointer where it was picked up.
     const POINT grip { pickUp.pointer.x - pickUp.window.x, pickUp.pointer.y - pickUp.window.y };
     const auto placeUnder = [&](POINT at) { PlaceAt(window, { at.x - grip.x, at.y - grip.y }); };

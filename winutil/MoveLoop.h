@@ -10,8 +10,9 @@ enum class DragHandling {
     // or Esc (Windows; Wine 8 where Wine places the window itself).
     EndedByUser,
     // Its move loop ran and ended at the first message it passed on while the
-    // left button was up, that is at once after a click (Wine 10 where Wine
-    // places the window itself).
+    // left button was up, that is soon after a click, having moved the window
+    // for the mouse moves that came first (Wine 10 where Wine places the
+    // window itself).
     EndedByItself,
     // Nothing was taken from the queue: no loop ran here. The window is not
     // shown, or Wine handed the move to the X window manager, which may move

@@ -105,4 +105,18 @@ TEST(FollowMouseUntilClick, AWindowMovedWhileThePointerStandsStillIsLeftToWhoMov
     EXPECT_EQ(testsupport::WindowBox(window.hwnd()), (testsupport::Box { 300, 200, 200, 150 }));
 }
 
+// The system's own loop (Wine 10, busy) moved the window for the mouse moves
+// that came before it gave the move back: none reaches us, and the pointer
+// standing still on the window holds no longer than the user's Esc.
+TEST(FollowMouseUntilClick, AMoveTheSystemsLoopGaveBackHoldsUntilTheUserEndsIt)
+{
+    testsupport::TestWindow window;
+    SetWindowPos(window.hwnd(), nullptr, 130, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetCursorPos(170, 130);
+    testsupport::PumpUntil([] { return false; }, 0.1); // the system's loop took the mouse moves
+    SetTimer(window.hwnd(), 3, MoverJudge::kLostMs + 300, &MoveLate); // Esc
+    winutil::FollowMouseUntilClick(window.hwnd(), { { 100, 100 }, { 140, 110 }, { 140, 110 } }, Mover::Us);
+    EXPECT_EQ(testsupport::WindowBox(window.hwnd()), (testsupport::Box { 100, 100, 200, 150 }));
+}
+
 } // namespace
