@@ -55,21 +55,21 @@ MoveLoopWatch::~MoveLoopWatch()
 
 DragHandling MoveLoopWatch::Handling() const
 {
-    // Handing the move to the window manager, Wine waits for a button it
-    // believes held to be released, and makes up the release when the button
-    // is up: a release of another button than the left is all that such a
-    // wait takes (the left one is up after a click).
-    const bool otherRelease
-        = lastMessage_ == WM_RBUTTONUP || lastMessage_ == WM_MBUTTONUP || lastMessage_ == WM_XBUTTONUP;
-    if (!took_ || otherRelease)
+    if (!took_)
         return DragHandling::HandedOver;
     return EndsMoveLoop(lastMessage_, lastWParam_) ? DragHandling::EndedByUser : DragHandling::EndedByItself;
 }
 
 LRESULT CALLBACK MoveLoopWatch::OnGetMessage(int code, WPARAM wParam, LPARAM lParam)
 {
-    // Only what is taken from the queue counts, not what is only looked at.
-    if (code == HC_ACTION && wParam == PM_REMOVE && activeWatch) {
+    // Only what the system's move loop takes from the queue counts: not what
+    // is only looked at, nor what Wine takes as it hands the move to the
+    // window manager. Believing a button held (one whose release went to the
+    // window manager), Wine waits there for its release, makes it up, and
+    // handles whatever else is queued meanwhile.
+    GUITHREADINFO thread { sizeof thread, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {} };
+    if (code == HC_ACTION && wParam == PM_REMOVE && activeWatch && GetGUIThreadInfo(GetCurrentThreadId(), &thread)
+        && (thread.flags & GUI_INMOVESIZE)) {
         const auto* msg = reinterpret_cast<const MSG*>(lParam);
         activeWatch->took_ = true;
         activeWatch->lastMessage_ = msg->message;

@@ -14,15 +14,16 @@ enum class DragHandling {
     // for the mouse moves that came first (Wine 10 where Wine places the
     // window itself).
     EndedByItself,
-    // Nothing was taken from the queue: no loop ran here. The window is not
-    // shown, or Wine handed the move to the X window manager, which may move
-    // the window itself or ignore the request (Metacity and its kin do, when
-    // no button is held).
+    // No move loop of the system's ran here. The window is not shown, or Wine
+    // handed the move to the X window manager, which may move the window
+    // itself or ignore the request (Metacity and its kin do, when no button is
+    // held).
     HandedOver,
 };
 
-// Watches, while it lives, what this thread takes from its queue, so that the
-// caller can tell how the system's handling of a drag command ended.
+// Watches, while it lives, what the system's move loop on this thread takes
+// from its queue, so that the caller can tell how the system's handling of a
+// drag command ended.
 class MoveLoopWatch {
 public:
     MoveLoopWatch();

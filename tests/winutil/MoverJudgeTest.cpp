@@ -5,6 +5,7 @@
 
 namespace {
 
+using winutil::DragHandling;
 using winutil::Mover;
 using winutil::MoverJudge;
 using winutil::PickUp;
@@ -117,6 +118,28 @@ TEST(FollowMouseUntilClick, AMoveTheSystemsLoopGaveBackHoldsUntilTheUserEndsIt)
     SetTimer(window.hwnd(), 3, MoverJudge::kLostMs + 300, &MoveLate); // Esc
     winutil::FollowMouseUntilClick(window.hwnd(), { { 100, 100 }, { 140, 110 }, { 140, 110 } }, Mover::Us);
     EXPECT_EQ(testsupport::WindowBox(window.hwnd()), (testsupport::Box { 100, 100, 200, 150 }));
+}
+
+// What tells how the system handled a drag command is what its own move loop
+// took from the queue, not what Wine takes as it hands the move to a window
+// manager: believing a button held (the right one, whose release on "-" went
+// to the window manager), it waits for its release, makes it up, and takes
+// whatever else is queued then, here a timer's tick.
+TEST(MoveLoopWatch, CountsOnlyWhatTheSystemsMoveLoopTakes)
+{
+    testsupport::TestWindow window;
+    {
+        const winutil::MoveLoopWatch watch;
+        PostMessageW(window.hwnd(), WM_RBUTTONUP, 0, 0);
+        PostMessageW(window.hwnd(), WM_TIMER, 1, 0);
+        testsupport::DrainQueue();
+        EXPECT_EQ(watch.Handling(), DragHandling::HandedOver);
+    }
+    ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
+    const winutil::MoveLoopWatch watch;
+    PostMessageW(window.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0); // ends the loop where it waits for the user
+    SendMessageW(window.hwnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    EXPECT_NE(watch.Handling(), DragHandling::HandedOver);
 }
 
 } // namespace
