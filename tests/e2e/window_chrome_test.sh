@@ -47,10 +47,9 @@ for ((i = 1; i <= (E2E_WAYLAND ? 10 : 3); i++)); do
     test "$following|$back" = "$((FORM_X + 30)) $((FORM_Y + 20))|$home"
 done
 
-# A flick: the first mouse move that reaches the program is already far from
-# the click. Metacity leaves the move to the program, which then never hears
-# of the pointer: the window stays. On a Wayland desktop the flick is a
-# hand's, in steps a mouse reports 125 times a second (see wayland.sh).
+# A flick: the first mouse move to reach the program is far from the click;
+# under Metacity, which leaves the move to the program, the window stays. On
+# Wayland it is a hand's, in steps a mouse reports 125 times a second.
 flick=(mousemove_relative -- 300 300)
 [[ -z $E2E_WAYLAND ]] || read -ra flick <<<"sleep 0.2 $(printf 'mousemove_relative 30 30 sleep 0.008 %.0s' {1..10})"
 if [[ ${KESTAVINE_WM:-} != metacity ]]; then
@@ -60,10 +59,9 @@ if [[ ${KESTAVINE_WM:-} != metacity ]]; then
 fi
 
 # Moved again and again, as a hand moves it: after each put-down the pointer
-# leaves the window and comes back to the strip, in one jump (a tablet, a
-# touch screen, a fast flick) or travelling in small uneven steps; once it
-# picks the window up again where it put it down (under KWin 5 the hand
-# leaves it first: see wayland.sh).
+# leaves the window and comes back to the strip in one jump (a tablet, a touch
+# screen, a flick) or in small uneven steps; once it picks the window up where
+# it put it down (under KWin 5 the hand leaves it first: see wayland.sh).
 for round in 1 2; do
   e2e_hand_back jump && kv_pick_up 40 50 && kv_input click 1
   landed "round $round, back in one jump: the next click put the window down where the mouse took it" 40 50

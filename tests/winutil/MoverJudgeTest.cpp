@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
-using winutil::DragHandling;
 using winutil::Mover;
 using winutil::MoverJudge;
 using winutil::PickUp;
@@ -61,10 +62,9 @@ TEST(MoverJudge, APointerHeldElsewhereIsAnotherProgramsMove)
     }
 }
 
-// Once the move is ours, a window manager that keeps the window from the
-// pointer (at the screen's top edge, say) does not end it, nor, where the
-// system's own loop gave it back, a mouse move at the pick-up point; a
-// pointer on the window that moves without telling us for long does.
+// A move the system's own loop gave back is ours: neither a window manager that
+// keeps the window from the pointer (at the screen's top edge) nor a mouse move
+// at the pick-up point ends it; a pointer on the window moved unheard long does.
 TEST(MoverJudge, AMoveOfOursEndsOnlyWhenThePointerOnTheWindowIsHeld)
 {
     MoverJudge judge(Mover::Us, kPickUp, kSize);
@@ -83,9 +83,8 @@ TEST(MoverJudge, AMoveOfOursEndsOnlyWhenThePointerOnTheWindowIsHeld)
 }
 
 // A window manager that took a move of ours late (KWin 5, busy) moves the
-// window while the pointer stands still for us, and the click that ends its
-// move never reaches us: the window stays moved, and the loop ends rather
-// than take the user's next key or click (here Esc) for its own.
+// window while the pointer stands still for us, and its ending click never
+// reaches us: the window stays moved, and the loop ends, not taking Esc.
 void CALLBACK MoveLate(HWND window, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(window, timer);
@@ -106,9 +105,8 @@ TEST(FollowMouseUntilClick, AWindowMovedWhileThePointerStandsStillIsLeftToWhoMov
     EXPECT_EQ(testsupport::WindowBox(window.hwnd()), (testsupport::Box { 300, 200, 200, 150 }));
 }
 
-// The system's own loop (Wine 10, busy) moved the window for the mouse moves
-// that came before it gave the move back: none reaches us, and the pointer
-// standing still on the window holds no longer than the user's Esc.
+// The system's own loop (Wine 10, busy) moved the window for every mouse move
+// before it gave the move back: the move is ours until the user's Esc.
 TEST(FollowMouseUntilClick, AMoveTheSystemsLoopGaveBackHoldsUntilTheUserEndsIt)
 {
     testsupport::TestWindow window;
@@ -120,26 +118,21 @@ TEST(FollowMouseUntilClick, AMoveTheSystemsLoopGaveBackHoldsUntilTheUserEndsIt)
     EXPECT_EQ(testsupport::WindowBox(window.hwnd()), (testsupport::Box { 100, 100, 200, 150 }));
 }
 
-// What tells how the system handled a drag command is what its own move loop
-// took from the queue, not what Wine takes as it hands the move to a window
-// manager: believing a button held (the right one, whose release on "-" went
-// to the window manager), it waits for its release, makes it up, and takes
-// whatever else is queued then, here a timer's tick.
+// Wine, handing the move over with a button it believes held (a release on "-"
+// lost to the window manager), makes its release up and takes what is queued.
 TEST(MoveLoopWatch, CountsOnlyWhatTheSystemsMoveLoopTakes)
 {
     testsupport::TestWindow window;
-    {
-        const winutil::MoveLoopWatch watch;
-        PostMessageW(window.hwnd(), WM_RBUTTONUP, 0, 0);
-        PostMessageW(window.hwnd(), WM_TIMER, 1, 0);
-        testsupport::DrainQueue();
-        EXPECT_EQ(watch.Handling(), DragHandling::HandedOver);
-    }
+    std::optional<winutil::MoveLoopWatch> watch(std::in_place);
+    for (UINT message : { WM_RBUTTONUP, WM_TIMER }) // the release, and a tick
+        PostMessageW(window.hwnd(), message, 0, 0);
+    testsupport::DrainQueue();
+    EXPECT_EQ(watch->Handling(), winutil::DragHandling::HandedOver);
+    watch.emplace();
     ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
-    const winutil::MoveLoopWatch watch;
     PostMessageW(window.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0); // ends the loop where it waits for the user
     SendMessageW(window.hwnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-    EXPECT_NE(watch.Handling(), DragHandling::HandedOver);
+    EXPECT_NE(watch->Handling(), winutil::DragHandling::HandedOver);
 }
 
 } // namespace

@@ -90,11 +90,8 @@ TEST(StartWindowDrag, HiddenWindowReturnsAtOnceAndReleasesCapture)
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_LT(seconds, 1.0);
     EXPECT_GE(window.Count(WM_SYSCOMMAND), 1);
-    for (const auto& m : window.Messages()) {
-        if (m.message == WM_SYSCOMMAND) {
-            EXPECT_EQ(m.wParam & 0xFFFF, static_cast<WPARAM>(SC_MOVE | 2)) << "a move by the caption";
-        }
-    }
+    for (const auto& m : window.Messages())
+        EXPECT_TRUE(m.message != WM_SYSCOMMAND || (m.wParam & 0xFFFF) == (SC_MOVE | 2)) << "a move by the caption";
 }
 
 } // namespace
