@@ -55,23 +55,25 @@ MoveLoopWatch::~MoveLoopWatch()
 
 DragHandling MoveLoopWatch::Handling() const
 {
-    if (!took_)
+    if (!loopRan_)
         return DragHandling::HandedOver;
     return EndsMoveLoop(lastMessage_, lastWParam_) ? DragHandling::EndedByUser : DragHandling::EndedByItself;
 }
 
 LRESULT CALLBACK MoveLoopWatch::OnGetMessage(int code, WPARAM wParam, LPARAM lParam)
 {
-    // Only what the system's move loop takes from the queue counts: not what
-    // is only looked at, nor what Wine takes as it hands the move to the
-    // window manager. Believing a button held (one whose release went to the
-    // window manager), Wine waits there for its release, makes it up, and
-    // handles whatever else is queued meanwhile.
-    GUITHREADINFO thread { sizeof thread, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {} };
-    if (code == HC_ACTION && wParam == PM_REMOVE && activeWatch && GetGUIThreadInfo(GetCurrentThreadId(), &thread)
-        && (thread.flags & GUI_INMOVESIZE)) {
+    // Only what is taken from the queue counts, not what is only looked at. A
+    // move loop of the system's ran only if something was taken while it ran:
+    // Wine also takes messages as it hands the move to the window manager,
+    // when it believes a button held (one whose release went to the window
+    // manager); it waits for the release, makes it up, and handles whatever
+    // else is queued meanwhile. What ended the loop may be taken after it
+    // (Wine 10 takes the release of a click that ended it).
+    if (code == HC_ACTION && wParam == PM_REMOVE && activeWatch) {
         const auto* msg = reinterpret_cast<const MSG*>(lParam);
-        activeWatch->took_ = true;
+        GUITHREADINFO thread { sizeof thread, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {} };
+        if (GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMOVESIZE))
+            activeWatch->loopRan_ = true;
         activeWatch->lastMessage_ = msg->message;
         activeWatch->lastWParam_ = msg->wParam;
     }

@@ -21,9 +21,9 @@ enum class DragHandling {
     HandedOver,
 };
 
-// Watches, while it lives, what the system's move loop on this thread takes
-// from its queue, so that the caller can tell how the system's handling of a
-// drag command ended.
+// Watches, while it lives, what this thread takes from its queue, and whether
+// a move loop of the system's takes it, so that the caller can tell how the
+// system's handling of a drag command ended.
 class MoveLoopWatch {
 public:
     MoveLoopWatch();
@@ -38,7 +38,7 @@ private:
 
     HHOOK hook_;
     MoveLoopWatch* outer_; // a watch of an enclosing drag, restored when this one ends
-    bool took_ = false;
+    bool loopRan_ = false; // something was taken while a move loop of the system's ran
     UINT lastMessage_ = 0;
     WPARAM lastWParam_ = 0;
 };
