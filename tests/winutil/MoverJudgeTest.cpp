@@ -64,7 +64,7 @@ TEST(MoverJudge, APointerHeldElsewhereIsAnotherProgramsMove)
 
 // A move the system's own loop gave back is ours: neither a window manager that
 // keeps the window from the pointer (at the screen's top edge) nor a mouse move
-// at the pick-up point ends it; a pointer on the window moved unheard long does.
+// at the pick-up point ends it; a pointer on the window held for long does.
 TEST(MoverJudge, AMoveOfOursEndsOnlyWhenThePointerOnTheWindowIsHeld)
 {
     MoverJudge judge(Mover::Us, kPickUp, kSize);
@@ -120,7 +120,7 @@ TEST(FollowMouseUntilClick, AMoveTheSystemsLoopGaveBackHoldsUntilTheUserEndsIt)
 
 // Wine, handing the move over with a button it believes held (a release on "-"
 // lost to the window manager), makes its release up and takes what is queued.
-TEST(MoveLoopWatch, CountsOnlyWhatTheSystemsMoveLoopTakes)
+TEST(MoveLoopWatch, OnlyWhatAMoveLoopTakesShowsThatOneRan)
 {
     testsupport::TestWindow window;
     std::optional<winutil::MoveLoopWatch> watch(std::in_place);
