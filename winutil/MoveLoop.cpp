@@ -72,7 +72,8 @@ LRESULT CALLBACK MoveLoopWatch::OnGetMessage(int code, WPARAM wParam, LPARAM lPa
     if (code == HC_ACTION && wParam == PM_REMOVE && activeWatch) {
         const auto* msg = reinterpret_cast<const MSG*>(lParam);
         GUITHREADINFO thread { sizeof thread, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {} };
-        if (GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMOVESIZE))
+        if (!activeWatch->loopRan_ && GetGUIThreadInfo(GetCurrentThreadId(), &thread)
+            && (thread.flags & GUI_INMOVESIZE))
             activeWatch->loopRan_ = true;
         activeWatch->lastMessage_ = msg->message;
         activeWatch->lastWParam_ = msg->wParam;
