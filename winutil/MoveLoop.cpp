@@ -102,7 +102,6 @@ void MoverJudge::OnMouseMove(POINT at, POINT window)
 {
     reported_ = at;
     held_ = false;
-    movedUnheard_ = false;
     // Where the system's own loop gave the move back, nobody else moves the
     // window: a mouse move at the pick-up point is only the system's word for
     // a pointer it has not yet seen leave, once the window has moved.
@@ -134,13 +133,8 @@ void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
         }
     }
     if (mover_ == Mover::Undecided) {
-        // Of a pointer it has not heard of for 100 ms Wine asks the display,
-        // whose answer can overtake the mouse move of the pointer's first step:
-        // a pointer moved without a mouse move counts from the next look on.
-        const bool moved = !SamePoint(pointer, reported_) && !SamePoint(pointer, pickUp_.before);
-        if (moved && movedUnheard_)
+        if (!SamePoint(pointer, reported_) && !SamePoint(pointer, pickUp_.before))
             mover_ = Mover::Others;
-        movedUnheard_ = moved;
         return;
     }
     const RECT on { window.x, window.y, window.x + size_.cx, window.y + size_.cy };
@@ -199,6 +193,14 @@ void FollowMouseUntilClick(HWND window, const PickUp& pickUp, Mover mover)
         if (msg.message == WM_MOUSEMOVE || tick) {
             POINT pointer;
             GetCursorPos(&pointer);
+            // Of a pointer it has not heard of for 100 ms Wine asks the display,
+            // whose answer overtakes the mouse moves the display sent before it
+            // until the thread reads them, which a thread with a tick waiting
+            // does not (a busy machine). Looking in the queue reads them: a look
+            // that a mouse move has overtaken tells nothing, and it comes next.
+            MSG queued;
+            if (tick && PeekMessageW(&queued, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE))
+                continue;
             if (tick)
                 judge.OnLook(pointer, windowAt(), GetTickCount());
             else

@@ -63,12 +63,12 @@ enum class Mover { Undecided, Us, Others };
 // us where it left the window and gives the pointer back with one mouse move.
 // The judge is told of two things:
 // - each mouse move that reached us;
-// - looks at the pointer, so that a pointer found elsewhere than the last
-//   mouse move said has moved without telling us: somebody holds it, or it is
-//   off the window.
+// - looks at the pointer, taken while no mouse move waits for us, so that a
+//   pointer found elsewhere than the last mouse move said has moved without
+//   telling us: somebody holds it, or it is off the window.
 // So, while undecided, a mouse move away from the pick-up point makes the
-// move ours; a pointer found moved without telling us at two looks in a
-// row, or the window moved by somebody else, make it another's. Where the
+// move ours; a pointer found moved without telling us, or the window moved
+// by somebody else, make it another's. Where the
 // move was handed to the window manager, a mouse move at the pick-up point
 // makes it another's at any time: the pointer given back where the move
 // began, or put there by a window manager that takes the move over (KWin 5
@@ -120,7 +120,6 @@ private:
     PickUp pickUp_;
     SIZE size_;
     POINT reported_; // where the last mouse move that reached us was
-    bool movedUnheard_ = false; // while undecided: the last look found the pointer moved without telling us
     bool held_ = false; // while ours: the pointer moved on the window without telling us
     DWORD heldSince_ = 0;
     POINT placed_; // while ours: where the window was when placed or looked at last

@@ -19,12 +19,11 @@ constexpr DWORD kStart = 5000;
 
 // Nobody holds the pointer: a mouse move away from where the window was
 // picked up reaches us, and the move is ours; a look may find the pointer
-// there first, or where it was before the pick-up, as the system says late.
+// where it was before the pick-up, as the system says late.
 TEST(MoverJudge, AMouseMoveThatReachesUsMakesTheMoveOurs)
 {
     MoverJudge judge(Mover::Undecided, kPickUp, kSize);
-    judge.OnLook({ 130, 156 }, kHome, kStart + 1000);
-    EXPECT_EQ(judge.Current(), Mover::Undecided);
+    judge.OnLook(kPickUp.pointer, kHome, kStart + 1000);
     judge.OnMouseMove({ 130, 156 }, kHome);
     EXPECT_EQ(judge.Current(), Mover::Us);
 
@@ -41,10 +40,9 @@ TEST(MoverJudge, AMouseMoveThatReachesUsMakesTheMoveOurs)
 TEST(MoverJudge, APointerHeldElsewhereIsAnotherProgramsMove)
 {
     {
-        SCOPED_TRACE("the pointer moved and no mouse move said so, at two looks");
+        SCOPED_TRACE("the pointer moved and no mouse move said so");
         MoverJudge judge(Mover::Undecided, kPickUp, kSize);
         judge.OnLook({ 101, 136 }, kHome, kStart + 100);
-        judge.OnLook({ 103, 137 }, kHome, kStart + 115);
         EXPECT_EQ(judge.Current(), Mover::Others);
     }
     {
