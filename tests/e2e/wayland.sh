@@ -63,6 +63,19 @@ EOF
   e2e_start_input "$compositor"
 }
 
+# e2e_taken_to AT WANT: whether the window ("X Y") lies where the hand took it;
+# on Wayland also as far off as Xwayland's pointer lies off the hand's, within
+# one of the hand's last two steps (see docs/linux-desktops.md: Mutter and X).
+e2e_taken_to() {
+  local at want x y
+  [[ $1 == "$2" ]] && return 0
+  [[ -n $E2E_WAYLAND ]] || return 1
+  read -ra at <<<"$1" && read -ra want <<<"$2"
+  read -r x y < <(xdotool getmouselocation | sed -E 's/^x:(-?[0-9]+) y:(-?[0-9]+).*/\1 \2/')
+  x=$((x - e2e_pointer[0])) y=$((y - e2e_pointer[1]))
+  ((at[0] - want[0] == x && at[1] - want[1] == y && (${x#-} <= e2e_steps[0] || ${x#-} <= e2e_steps[2]) && (${y#-} <= e2e_steps[1] || ${y#-} <= e2e_steps[3])))
+}
+
 # Whether the compositor's Xwayland answers, with DISPLAY and XAUTHORITY set.
 e2e_xwayland_ready() {
   local xwayland
@@ -84,7 +97,7 @@ e2e_start_input() {
   [[ $1 == mutter ]] || client=("$(e2e_kwin_input)") || exit 1
   coproc E2E_INPUT { exec "${client[@]}" 2>"$KV_TMP/input.log"; }
   kv_pids+=("$E2E_INPUT_PID")
-  e2e_pointer=(0 0)
+  e2e_pointer=(0 0) e2e_steps=(0 0 0 0) # where the hand has the pointer; its last two steps' sizes
   e2e_input_said || { echo "the input client did not start:" && cat "$KV_TMP/input.log"; } >&2 || exit 1
   # shellcheck disable=SC2317 # called through kv_input
   kv_input() { e2e_compositor_input "$@"; }
@@ -129,11 +142,9 @@ e2e_compositor_input() {
     case $1 in
       mousemove | mousemove_relative)
         [[ $2 != -- ]] || set -- "$1" "${@:3}"
-        if [[ $1 == mousemove ]]; then
-          e2e_pointer=("$2" "$3")
-        else
-          e2e_pointer=($((e2e_pointer[0] + $2)) $((e2e_pointer[1] + $3)))
-        fi
+        [[ $1 == mousemove_relative ]] || set -- "$1" $(($2 - e2e_pointer[0])) $(($3 - e2e_pointer[1])) "${@:4}"
+        e2e_steps=("${e2e_steps[@]:2}" "${2#-}" "${3#-}")
+        e2e_pointer=($((e2e_pointer[0] + $2)) $((e2e_pointer[1] + $3)))
         e2e_input_send move "${e2e_pointer[@]}"
         shift 3
         ;;
