@@ -1,5 +1,7 @@
 #include "MoveLoop.h"
 
+#include <algorithm>
+
 namespace winutil {
 
 namespace {
@@ -87,8 +89,8 @@ MoverJudge::MoverJudge(Mover mover, const PickUp& pickUp, SIZE windowSize)
     , pickUp_(pickUp)
     , size_(windowSize)
     , reported_(pickUp.pointer)
-    , placed_(pickUp.window)
 {
+    placed_.fill(pickUp.window);
 }
 
 bool MoverJudge::MovedByOthers(POINT window) const
@@ -111,9 +113,20 @@ void MoverJudge::OnMouseMove(POINT at, POINT window)
         mover_ = MovedByOthers(window) ? Mover::Others : Mover::Us;
 }
 
+bool MoverJudge::PlacedThereLately(POINT window) const
+{
+    return std::any_of(placed_.begin(), placed_.end(), [window](POINT at) { return SamePoint(at, window); });
+}
+
+void MoverJudge::Remember(POINT window)
+{
+    std::copy_backward(placed_.begin(), placed_.end() - 1, placed_.end());
+    placed_.front() = window;
+}
+
 void MoverJudge::OnPlaced(POINT window)
 {
-    placed_ = window;
+    Remember(window);
     movedUnbidden_ = 0;
 }
 
@@ -125,8 +138,8 @@ void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
         mover_ = Mover::Others;
         return;
     }
-    if (mover_ == Mover::Us && !SamePoint(window, placed_)) {
-        placed_ = window;
+    if (mover_ == Mover::Us && !PlacedThereLately(window)) {
+        Remember(window);
         if (++movedUnbidden_ == 2) {
             mover_ = Mover::Others;
             return;

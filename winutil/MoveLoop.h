@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <array>
+
 namespace winutil {
 
 // How the system handled a drag command, as this thread saw it.
@@ -87,8 +89,10 @@ enum class Mover { Undecided, Us, Others };
 // on a busy machine, when the first mouse move reached us before it began):
 // it then moves the window while the pointer stands still for us, and the
 // click that ends its move never reaches us. A window manager that only
-// keeps the window where it may be answers each placement of ours once; the
-// window found moved twice since our last placement is another's move.
+// keeps the window where it may be answers each placement of ours once, on a
+// busy machine late (Mutter: the window found back at the place before the
+// last, then at the last); the window found moved twice since our last
+// placement, to places not of ours, is another's move.
 class MoverJudge {
 public:
     // While the move is ours: how long the pointer may be on the window
@@ -114,6 +118,8 @@ public:
 
 private:
     bool MovedByOthers(POINT window) const;
+    bool PlacedThereLately(POINT window) const;
+    void Remember(POINT window);
 
     Mover mover_;
     bool handedOver_; // the system left the move to the window manager
@@ -122,7 +128,9 @@ private:
     POINT reported_; // where the last mouse move that reached us was
     bool held_ = false; // while ours: the pointer moved on the window without telling us
     DWORD heldSince_ = 0;
-    POINT placed_; // while ours: where the window was when placed or looked at last
+    // While ours: where the window was when placed or looked at last, and the
+    // places before, the latest first.
+    std::array<POINT, 4> placed_;
     int movedUnbidden_ = 0; // while ours: looks since the last placement that found the window moved
 };
 

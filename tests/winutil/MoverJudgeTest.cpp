@@ -61,11 +61,16 @@ TEST(MoverJudge, APointerHeldElsewhereIsAnotherProgramsMove)
 }
 
 // A move the system's own loop gave back is ours: neither a window manager that
-// keeps the window from the pointer (at the screen's top edge) nor a mouse move
-// at the pick-up point ends it; a pointer on the window held for long does.
+// answers our last placements late (Mutter, busy) or keeps the window from the
+// pointer (at the screen's top edge) nor a mouse move at the pick-up point ends
+// it; a pointer on the window held for long does.
 TEST(MoverJudge, AMoveOfOursEndsOnlyWhenThePointerOnTheWindowIsHeld)
 {
     MoverJudge judge(Mover::Us, kPickUp, kSize);
+    judge.OnPlaced({ 20, 139 });
+    judge.OnPlaced({ 22, 141 });
+    judge.OnLook(kPickUp.pointer, { 20, 139 }, kStart);
+    judge.OnLook(kPickUp.pointer, { 22, 141 }, kStart + 5);
     judge.OnMouseMove(kPickUp.pointer, { 300, 426 });
     judge.OnLook({ 100, 120 }, kHome, kStart + 10);
     judge.OnLook({ 100, 120 }, kHome, kStart + 10 + MoverJudge::kLostMs);
