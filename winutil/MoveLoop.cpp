@@ -146,8 +146,14 @@ void MoverJudge::OnLook(POINT pointer, POINT window, DWORD now)
         }
     }
     if (mover_ == Mover::Undecided) {
-        if (!SamePoint(pointer, reported_) && !SamePoint(pointer, pickUp_.before))
+        // The system may know of the hand's first step before its mouse move
+        // is queued for us (another Wine program's X events may tell it
+        // first): the pointer is held only if the next look finds it moved
+        // still.
+        const bool unheard = !SamePoint(pointer, reported_) && !SamePoint(pointer, pickUp_.before);
+        if (unheard && movedUnheard_)
             mover_ = Mover::Others;
+        movedUnheard_ = unheard;
         return;
     }
     const RECT on { window.x, window.y, window.x + size_.cx, window.y + size_.cy };

@@ -69,8 +69,8 @@ enum class Mover { Undecided, Us, Others };
 //   pointer found elsewhere than the last mouse move said has moved without
 //   telling us: somebody holds it, or it is off the window.
 // So, while undecided, a mouse move away from the pick-up point makes the
-// move ours; a pointer found moved without telling us, or the window moved
-// by somebody else, make it another's. Where the
+// move ours; a pointer found moved without telling us on two looks in a row,
+// or the window moved by somebody else, make it another's. Where the
 // move was handed to the window manager, a mouse move at the pick-up point
 // makes it another's at any time: the pointer given back where the move
 // began, or put there by a window manager that takes the move over (KWin 5
@@ -123,6 +123,7 @@ private:
 
     Mover mover_;
     bool handedOver_; // the system left the move to the window manager
+    bool movedUnheard_ = false; // while undecided: the last look found the pointer moved, untold
     PickUp pickUp_;
     SIZE size_;
     POINT reported_; // where the last mouse move that reached us was

@@ -19,11 +19,12 @@ constexpr DWORD kStart = 5000;
 
 // Nobody holds the pointer: a mouse move away from where the window was
 // picked up reaches us, and the move is ours; a look may find the pointer
-// where it was before the pick-up, as the system says late.
+// where it was before the pick-up, as the system says late, or at the hand's
+// first step before that step's mouse move reaches us.
 TEST(MoverJudge, AMouseMoveThatReachesUsMakesTheMoveOurs)
 {
     MoverJudge judge(Mover::Undecided, kPickUp, kSize);
-    judge.OnLook(kPickUp.pointer, kHome, kStart + 1000);
+    judge.OnLook({ 102, 137 }, kHome, kStart + 15);
     judge.OnMouseMove({ 130, 156 }, kHome);
     EXPECT_EQ(judge.Current(), Mover::Us);
 
@@ -40,9 +41,10 @@ TEST(MoverJudge, AMouseMoveThatReachesUsMakesTheMoveOurs)
 TEST(MoverJudge, APointerHeldElsewhereIsAnotherProgramsMove)
 {
     {
-        SCOPED_TRACE("the pointer moved and no mouse move said so");
+        SCOPED_TRACE("the pointer moved and no mouse move said so, look after look");
         MoverJudge judge(Mover::Undecided, kPickUp, kSize);
         judge.OnLook({ 101, 136 }, kHome, kStart + 100);
+        judge.OnLook({ 104, 138 }, kHome, kStart + 115);
         EXPECT_EQ(judge.Current(), Mover::Others);
     }
     {
